@@ -1,0 +1,17 @@
+#include "app/AppState.h"
+
+#include "platform/PathStyle.h"
+
+namespace velmora {
+
+PlatformServices platformServices() {
+    PlatformServices services;
+    services.files = &platformFileSystem();
+    services.registry = &platformGameRegistry();
+    services.processes = &platformProcesses();
+    services.hosts = &platformHostAddresses();
+    services.separator = platformPathSeparator();
+    return services;
+}
+
+}  // namespace velmora

@@ -1,0 +1,47 @@
+// AppState: the process-wide state every operation works on, and the
+// platform services it reaches the world through.
+#pragma once
+
+#include <string>
+
+#include "core/GamePaths.h"
+#include "core/GameTable.h"
+#include "core/SettingsFile.h"
+#include "platform/DialogPort.h"
+#include "platform/Files.h"
+#include "platform/GameRegistry.h"
+#include "platform/HostAddresses.h"
+#include "platform/Processes.h"
+
+namespace velmora {
+
+struct PlatformServices {
+    FileSystem* files = nullptr;
+    GameRegistry* registry = nullptr;
+    Processes* processes = nullptr;
+    HostAddresses* hosts = nullptr;
+    char separator = '\\';
+};
+
+// The real platform's services.
+PlatformServices platformServices();
+
+struct AppState {
+    GameVersion activeGame = kNoGame;
+    unsigned installedGames = 0;  // bit 0 CFS1, bit 1 CFS2
+    std::string gameDir;          // the active game's install directory
+    std::string appDir;           // the program's directory, also the current directory
+    std::string settingsPath;
+    DialogPort* mainWindow = nullptr;  // owns every message box; holds the mission list
+    bool restoreRequested = false;     // a restore is under way
+    bool sessionClean = true;          // no swapped mission is in force from this run
+
+    PlatformServices platform;
+
+    FileSystem& files() const { return *platform.files; }
+    DialogPort& dialog() const { return *mainWindow; }
+    GamePaths paths() const { return GamePaths(activeGame, gameDir, appDir, platform.separator); }
+    SettingsFile settings() const { return SettingsFile(*platform.files, settingsPath); }
+};
+
+}  // namespace velmora

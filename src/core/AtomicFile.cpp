@@ -1,0 +1,42 @@
+#include "core/AtomicFile.h"
+
+namespace velmora {
+namespace {
+
+bool commitReplacing(FileSystem& files, const std::string& temporary, const std::string& target) {
+    if (temporary.empty()) return false;
+    if (files.replaceWithTemporary(temporary, target)) return true;
+    files.discardTemporary(temporary);
+    return false;
+}
+
+}  // namespace
+
+bool replaceFileContents(FileSystem& files, const std::string& path, std::string_view contents,
+                         Durability durability) {
+    // A read-only file is refused before anything is written beside it.
+    if (files.isReadOnly(path)) return false;
+    return commitReplacing(files, files.writeTemporary(path, contents, durability == Durability::Flushed), path);
+}
+
+bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,
+                   Durability durability) {
+    if (files.isReadOnly(target)) return false;
+    return commitReplacing(files, files.copyToTemporary(source, target, durability == Durability::Flushed),
+                           target);
+}
+
+bool copyWithoutReplacing(FileSystem& files, const std::string& source, const std::string& target,
+                          Durability durability) {
+    // Checked first so that a file already backed up costs no copy; the move
+    // below refuses an existing target all the same.
+    if (files.exists(target)) return false;
+    const std::string temporary =
+        files.copyToTemporary(source, target, durability == Durability::Flushed);
+    if (temporary.empty()) return false;
+    if (files.moveTemporaryIntoPlace(temporary, target)) return true;
+    files.discardTemporary(temporary);
+    return false;
+}
+
+}  // namespace velmora

@@ -1,0 +1,36 @@
+// Writing files so that no crash, kill or full disk leaves one half written.
+//
+// Every write first lands in a temporary file beside its target; only a
+// complete temporary file is then renamed into place. A reader, the game or a
+// later run of Velmora, therefore sees either the old file or the new one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+namespace velmora {
+
+// Whether the bytes must reach the disk before the file is moved into place.
+// Game files that the backup can always put back are written without the
+// wait; the program's own settings and every backup copy wait for it.
+enum class Durability { Flushed, Buffered };
+
+// Replaces (or creates) `path` with `contents`. Fails, leaving `path` as it
+// was, when the temporary file cannot be written or `path` is read-only.
+bool replaceFileContents(FileSystem& files, const std::string& path, std::string_view contents,
+                         Durability durability = Durability::Flushed);
+
+// Copies `source` over `target`, replacing it in one step. Fails, leaving
+// `target` as it was, when `source` cannot be read or `target` is read-only.
+bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,
+                   Durability durability = Durability::Buffered);
+
+// Copies `source` to `target` only when nothing exists at `target`; an
+// existing target is never touched, and an interrupted copy never leaves a
+// partial file under the target's name.
+bool copyWithoutReplacing(FileSystem& files, const std::string& source, const std::string& target,
+                          Durability durability = Durability::Flushed);
+
+}  // namespace velmora

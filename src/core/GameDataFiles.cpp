@@ -1,0 +1,56 @@
+#include "core/GameDataFiles.h"
+
+#include "core/Text.h"
+
+namespace velmora {
+
+std::string unitTypeSection(int n) { return "unit_type." + decimal(n); }
+std::string unitSection(int n) { return "unit." + decimal(n); }
+std::string fltsimSection(int n) { return "FLTSIM." + decimal(n); }
+
+MissionFile MissionFile::load(FileSystem& files, const std::string& path) {
+    return MissionFile(ProfileFile::load(files, path));
+}
+
+int MissionFile::unitTypeId(int n) const { return profile_.getInt(unitTypeSection(n), "type_id", -1); }
+int MissionFile::unitTypeAllegiance(int n) const { return profile_.getInt(unitTypeSection(n), "allegiance", -1); }
+std::string MissionFile::unitTypeName(int n) const {
+    return profile_.getString(unitTypeSection(n), "name", "", kNameSize);
+}
+int MissionFile::unitTypeIdOfUnit(int n) const { return profile_.getInt(unitSection(n), "type_id", -1); }
+int MissionFile::unitAllegiance(int n) const { return profile_.getInt(unitSection(n), "allegiance", -1); }
+
+std::string MissionFile::typeIdProbe(std::string_view section) const {
+    return profile_.getString(section, "type_id", "x", kProbeSize);
+}
+
+UnitNameList UnitNameList::load(FileSystem& files, const std::string& path) {
+    return UnitNameList(ProfileFile::load(files, path));
+}
+
+std::string UnitNameList::name(GameVersion game, int typeId) const {
+    const char* section = game == kCfs1 ? GameTable[kCfs1].idListSection : GameTable[kCfs2].idListSection;
+    return profile_.getString(section, decimal(typeId), "", kNameSize);
+}
+
+int dpOwnAllegiance(const ProfileFile& dp) { return dp.getInt("misc_data", "allegiance", -1); }
+
+const std::vector<std::string> kGunstationLines = {
+    "; modified by Velmora",
+    "gunstation.0=0,-1,1,0.15,1,0.01,0.01,1,2,0,1d1*0,0,0,0,0,0,0,0,0,0,0,1.6",
+};
+const std::vector<std::string> kGunLines = {
+    "; modified by Velmora",
+    "gun.0=1,0,0,0,0,0,0,1",
+};
+
+void applyGunRewrite(ProfileFile& dp) {
+    dp.setSection("gunstations", kGunstationLines);
+    dp.setSection("guns.0", kGunLines);
+}
+
+std::string shipSimValue(const ProfileFile& shipConfig, int n) {
+    return shipConfig.getString(fltsimSection(n), "SIM", "", kSimValueSize);
+}
+
+}  // namespace velmora

@@ -1,0 +1,69 @@
+// Every path Velmora builds: in the active game's directory and in the backup
+// tree under the program's own directory.
+//
+// Parts are joined with one separator, the platform's unless a test asks for
+// the other. The directories come without a trailing separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/GameTable.h"
+
+namespace velmora {
+
+class GamePaths {
+public:
+    GamePaths(GameVersion game, std::string gameDir, std::string appDir, char separator);
+
+    std::string join(std::string_view a, std::string_view b) const;
+
+    // In the game directory.
+    std::string missionsFolder() const;
+    std::string mission(std::string_view name) const;
+    std::string sessionMission() const;
+    std::string objectDpFolder() const;
+    std::string objectDp(std::string_view fileName) const;
+    std::string shipsFolder() const;
+    std::string shipFolder(std::string_view ship) const;
+    std::string shipConfig(std::string_view ship) const;
+    std::string shipDp(std::string_view ship, std::string_view fileName) const;
+    std::string gameConfig() const;
+    std::string gameExecutable() const;
+
+    // In the backup tree under the program's directory.
+    std::string backupRoot() const;
+    std::string backupSessionMission() const;
+    std::string backupObjectDpFolder() const;
+    std::string backupObjectDp(std::string_view fileName) const;
+    std::string backupShipsFolder() const;
+    std::string backupShipFolder(std::string_view ship) const;
+    std::string backupShipDp(std::string_view ship, std::string_view fileName) const;
+
+    // Beside the program.
+    std::string idList() const;
+    std::string settingsFile() const;
+
+    // The backup folders relative to the program's directory, as the
+    // game table names them ("bkupcfs2\objects_dp" on Windows).
+    std::string relativeBackupObjectDpFolder() const;
+    std::string relativeBackupShipsFolder() const;
+
+    GameVersion game() const { return game_; }
+    char separator() const { return separator_; }
+
+private:
+    GameVersion game_;
+    std::string gameDir_;
+    std::string appDir_;
+    char separator_;
+};
+
+// The file name of `fileName` with ".dp" (any case) at its end taken off.
+std::string dpBaseName(std::string_view fileName);
+// The path of a DP file's compiled sibling: its final "dp" becomes "cdp".
+std::string cdpSibling(std::string_view dpPath);
+// "Tower" -> "Tower.dp".
+std::string dpFileName(std::string_view baseName);
+
+}  // namespace velmora

@@ -1,0 +1,126 @@
+// ProfileFile: the INI engine every file Velmora reads or edits goes through
+// (its settings file, the games' missions, DP files, ship.cfg, the game
+// configuration file and idlist.txt).
+//
+// It reads as the Windows private-profile functions read: section and key
+// names match without regard to case after trimming, only the first section
+// of a name and the first key of a name in it count, values are trimmed and
+// lose one pair of matching quotes, a read keeps at most size - 1 bytes.
+//
+// It writes unlike them in three deliberate ways, because game files are
+// precious:
+//  - every line a write does not have to change stays byte for byte, with its
+//    own line ending; a new line takes the file's convention (CRLF unless the
+//    file uses bare LF). The Windows functions rewrite the whole file in their
+//    own layout.
+//  - a section replacement writes the lines it is given verbatim, comment
+//    lines included, and creates the section even for an empty list. The
+//    Windows functions drop lines without '=' and create nothing for an empty
+//    list.
+//  - the file is replaced in one step (a temporary file beside it, then a
+//    rename), so no crash or full disk leaves it half written. A read-only
+//    file is not written, and a replaced file keeps its permissions.
+// Other differences, all at the edges of the format:
+//  - a section replacement empties only the first section of that name; later
+//    duplicates, which no read ever sees, stay untouched.
+//  - blank lines at the end of a replaced section stay, so sections stay
+//    apart as they were.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/AtomicFile.h"
+#include "platform/Files.h"
+
+namespace velmora {
+
+class ProfileFile {
+public:
+    ProfileFile() = default;
+    explicit ProfileFile(std::string text);
+
+    // The file at `path`. A missing or unreadable file gives an empty profile
+    // in which every read yields its default.
+    static ProfileFile load(FileSystem& files, const std::string& path);
+
+    // GetPrivateProfileStringA: the value, or `defaultValue` (trailing spaces
+    // dropped) when the section or key is absent or the key has no '=';
+    // at most size - 1 bytes of it.
+    std::string getString(std::string_view section, std::string_view key, std::string_view defaultValue,
+                          size_t size) const;
+    // GetPrivateProfileIntA: leading white space, an optional sign, then
+    // digits (a 0x, 0o or 0b prefix picks the base); an empty or absent value
+    // gives `defaultValue`, a value without digits 0.
+    int getInt(std::string_view section, std::string_view key, int defaultValue) const;
+
+    // Edits in memory; each returns whether the text changed.
+    // WritePrivateProfileStringA: creates the section and the key as needed.
+    bool setString(std::string_view section, std::string_view key, std::string_view value);
+    // WritePrivateProfileSectionA: the first section of that name gets
+    // exactly `lines` (up to the first empty one), created when absent.
+    bool setSection(std::string_view section, const std::vector<std::string>& lines);
+
+    const std::string& text() const { return text_; }
+
+    // The trimmed value of a key exactly as stored (quotes kept), or nothing.
+    std::optional<std::string_view> rawValue(std::string_view section, std::string_view key) const;
+
+private:
+    // Parts of text_ are kept as offsets, never as views, so that a copied
+    // or moved profile stays valid (a short string moves its bytes).
+    struct Span {
+        size_t pos = 0;
+        size_t length = 0;
+    };
+    struct Line {
+        size_t begin = 0;    // offset of the line in text_
+        size_t length = 0;   // bytes before the '\n' (a '\r' before it included)
+        size_t next = 0;     // offset of the following line
+        enum Kind { Blank, Header, Entry } kind = Blank;
+        Span name;           // section or key name, trimmed
+        bool hasValue = false;
+        Span value;          // after '=', trimmed
+    };
+    struct Section {
+        size_t header = 0;   // line index of "[name]"
+        size_t bodyEnd = 0;  // one past its last line
+    };
+
+    std::string_view view(Span span) const { return std::string_view(text_).substr(span.pos, span.length); }
+    Span spanOf(std::string_view part) const { return Span{static_cast<size_t>(part.data() - text_.data()), part.size()}; }
+    void parse();
+    const Section* findSection(std::string_view name) const;
+    const Line* findKey(const Section& section, std::string_view key) const;
+    std::string lineEnding() const;
+    // Index of the line after which a new line of `section` goes.
+    size_t lastContentLine(const Section& section) const;
+
+    std::string text_;
+    std::vector<Line> lines_;
+    std::vector<Section> sections_;
+    std::unordered_map<std::string, size_t> firstSection_;  // folded name -> index in sections_
+};
+
+// The four private-profile operations on a file, each complete in itself: a
+// write reads the file, changes what it must and replaces the file before it
+// returns, so the next read anywhere sees it.
+std::string getProfileString(FileSystem& files, std::string_view section, std::string_view key,
+                             std::string_view defaultValue, size_t size, const std::string& path);
+int getProfileInt(FileSystem& files, std::string_view section, std::string_view key, int defaultValue,
+                  const std::string& path);
+bool writeProfileString(FileSystem& files, std::string_view section, std::string_view key,
+                        std::string_view value, const std::string& path);
+bool writeProfileSection(FileSystem& files, std::string_view section, const std::vector<std::string>& lines,
+                         const std::string& path);
+
+// Saves an edited profile over its file in one step. False, leaving the file
+// as it was, when it cannot be replaced.
+bool saveProfile(FileSystem& files, const ProfileFile& profile, const std::string& path,
+                 Durability durability = Durability::Flushed);
+
+}  // namespace velmora

@@ -1,0 +1,29 @@
+// Text helpers shared by the INI engine, the match rules and the lists.
+//
+// Letter case is folded as the Windows ANSI code page 1252 folds it, so that
+// names compare the way the games' own Windows functions compare them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+unsigned char foldCase(unsigned char c);
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
+// <0, 0, >0 as a case-blind comparison of the folded bytes.
+int compareIgnoreCase(std::string_view a, std::string_view b);
+
+// White space as the profile functions see it: the C white space characters
+// and ^Z, the DOS end-of-file mark found on files copied from CD.
+bool isProfileSpace(char c);
+std::string_view trimProfileSpace(std::string_view text);
+
+// The first `limit - 1` bytes of `text`: what a C buffer of `limit` bytes
+// keeps of it.
+std::string clipToBuffer(std::string_view text, size_t limit);
+
+std::string decimal(long long value);
+
+}  // namespace velmora

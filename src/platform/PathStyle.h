@@ -1,0 +1,9 @@
+// The separator the platform joins path parts with: a backslash on Windows,
+// a slash elsewhere.
+#pragma once
+
+namespace velmora {
+
+char platformPathSeparator();
+
+}  // namespace velmora

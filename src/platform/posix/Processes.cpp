@@ -1,0 +1,63 @@
+// Starting programs on POSIX systems: a blocking run for the host tool and a
+// start that returns at once for the game.
+#include "platform/Processes.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+extern char** environ;
+
+namespace velmora {
+namespace {
+
+class PosixProcesses final : public Processes {
+public:
+    void runAndWait(const std::string& program) override {
+        pid_t pid;
+        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+        if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return;
+        int status;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+
+    StartResult start(const std::string& program, const std::string& workingDirectory) override {
+        StartResult result;
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+        pid_t pid;
+        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+        const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+        ::posix_spawn_file_actions_destroy(&actions);
+        if (error != 0) {
+            result.errorCode = static_cast<unsigned long>(error);
+            result.errorText = std::strerror(error);
+            return result;
+        }
+        // The game runs on its own; nothing waits for it, so reap it when it ends.
+        reapLater();
+        result.started = true;
+        return result;
+    }
+
+private:
+    static void reapLater() {
+        int status;
+        while (::waitpid(-1, &status, WNOHANG) > 0) {
+        }
+    }
+};
+
+}  // namespace
+
+Processes& platformProcesses() {
+    static PosixProcesses processes;
+    return processes;
+}
+
+}  // namespace velmora

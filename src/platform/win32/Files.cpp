@@ -1,0 +1,213 @@
+// The file services on Windows, through the ANSI functions so that paths are
+// the system code page's bytes, as the games' own are.
+#include "platform/Files.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/PathStyle.h"
+
+namespace velmora {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+DWORD attributesOf(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+
+bool writeAll(HANDLE file, const char* data, size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// A name beside `target` that no search of the program matches: it ends in
+// neither ".dp" nor ".mis", and holds a dot so it is no ship folder either.
+std::string temporaryNameFor(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    return target + ".vlmr-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+class Win32FileSystem final : public FileSystem {
+public:
+    bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
+        entries.clear();
+        WIN32_FIND_DATAA data;
+        HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+        do {
+            DirEntry entry;
+            entry.name = data.cFileName;
+            if (entry.name == "." || entry.name == "..") continue;
+            entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            entries.push_back(std::move(entry));
+        } while (::FindNextFileA(search, &data));
+        ::FindClose(search);
+        return true;
+    }
+
+    bool exists(const std::string& path) override { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+    bool isDirectory(const std::string& path) override {
+        const DWORD attributes = attributesOf(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool canOpenForReading(const std::string& path) override {
+        HANDLE file = openForReading(path);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        ::CloseHandle(file);
+        return true;
+    }
+
+    bool readFile(const std::string& path, std::string& contents) override {
+        contents.clear();
+        HANDLE file = openForReading(path);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        LARGE_INTEGER size;
+        if (::GetFileSizeEx(file, &size) && size.QuadPart > 0) contents.reserve(static_cast<size_t>(size.QuadPart));
+        char buffer[65536];
+        bool ok = true;
+        for (;;) {
+            DWORD got = 0;
+            if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+                ok = false;
+                break;
+            }
+            if (got == 0) break;
+            contents.append(buffer, got);
+        }
+        ::CloseHandle(file);
+        if (!ok) contents.clear();
+        return ok;
+    }
+
+    std::string writeTemporary(const std::string& target, std::string_view contents, bool durable) override {
+        std::string temporary;
+        HANDLE file = createTemporary(target, temporary);
+        if (file == INVALID_HANDLE_VALUE) return {};
+        if (!writeAll(file, contents.data(), contents.size())) return abandon(file, temporary);
+        return finish(file, temporary, durable);
+    }
+
+    std::string copyToTemporary(const std::string& source, const std::string& target, bool durable) override {
+        HANDLE in = openForReading(source);
+        if (in == INVALID_HANDLE_VALUE) return {};
+        std::string temporary;
+        HANDLE file = createTemporary(target, temporary);
+        if (file == INVALID_HANDLE_VALUE) {
+            ::CloseHandle(in);
+            return {};
+        }
+        char buffer[65536];
+        for (;;) {
+            DWORD got = 0;
+            if (!::ReadFile(in, buffer, sizeof buffer, &got, nullptr) || (got > 0 && !writeAll(file, buffer, got))) {
+                ::CloseHandle(in);
+                return abandon(file, temporary);
+            }
+            if (got == 0) break;
+        }
+        ::CloseHandle(in);
+        return finish(file, temporary, durable);
+    }
+
+    bool replaceWithTemporary(const std::string& temporary, const std::string& target) override {
+        const DWORD attributes = attributesOf(target);
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
+            // The new file keeps the attributes of the one it replaces.
+            const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                             FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+            if (kept) ::SetFileAttributesA(temporary.c_str(), kept);
+        }
+        return ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+
+    bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override {
+        // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
+        return ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    }
+
+    void discardTemporary(const std::string& temporary) override { ::DeleteFileA(temporary.c_str()); }
+
+    bool isReadOnly(const std::string& path) override {
+        const DWORD attributes = attributesOf(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+               (attributes & FILE_ATTRIBUTE_READONLY);
+    }
+
+    bool makeWritable(const std::string& path) override {
+        const DWORD attributes = attributesOf(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+        if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
+        return ::SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    }
+
+    MakeDirResult makeDirectory(const std::string& path) override {
+        if (::CreateDirectoryA(path.c_str(), nullptr)) return MakeDirResult::Created;
+        // A file in the folder's place is no folder: everything meant to go
+        // into it would fail.
+        return ::GetLastError() == ERROR_ALREADY_EXISTS && isDirectory(path) ? MakeDirResult::AlreadyExists
+                                                                             : MakeDirResult::Failed;
+    }
+
+    bool removeFile(const std::string& path) override { return ::DeleteFileA(path.c_str()); }
+
+    std::string currentDirectory() override {
+        const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
+        if (needed == 0) return {};
+        std::string path(needed, '\0');
+        const DWORD length = ::GetCurrentDirectoryA(needed, path.data());
+        path.resize(length < needed ? length : 0);
+        return path;
+    }
+
+    bool setCurrentDirectory(const std::string& path) override { return ::SetCurrentDirectoryA(path.c_str()); }
+
+private:
+    static HANDLE openForReading(const std::string& path) {
+        // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open: it is no file.
+        return ::CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    }
+
+    static HANDLE createTemporary(const std::string& target, std::string& temporary) {
+        temporary = temporaryNameFor(target);
+        HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) temporary.clear();
+        return file;
+    }
+
+    static std::string abandon(HANDLE file, const std::string& temporary) {
+        ::CloseHandle(file);
+        ::DeleteFileA(temporary.c_str());
+        return {};
+    }
+
+    static std::string finish(HANDLE file, const std::string& temporary, bool durable) {
+        if (durable && !::FlushFileBuffers(file)) return abandon(file, temporary);
+        if (!::CloseHandle(file)) {
+            ::DeleteFileA(temporary.c_str());
+            return {};
+        }
+        return temporary;
+    }
+};
+
+}  // namespace
+
+FileSystem& platformFileSystem() {
+    static Win32FileSystem files;
+    return files;
+}
+
+char platformPathSeparator() { return '\\'; }
+
+}  // namespace velmora

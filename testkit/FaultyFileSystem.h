@@ -1,0 +1,66 @@
+// A file system that passes every call to the real one, except the calls a
+// test has chosen to fail: the way tests reach the failure rows that real
+// disks rarely produce on cue.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/Files.h"
+
+namespace velmora::testkit {
+
+enum class FileOp {
+    ListFolder,
+    Exists,
+    CanOpenForReading,
+    ReadFile,
+    WriteTemporary,
+    CopyToTemporary,
+    ReplaceWithTemporary,
+    MoveTemporaryIntoPlace,
+    MakeWritable,
+    MakeDirectory,
+    RemoveFile,
+};
+
+class FaultyFileSystem final : public FileSystem {
+public:
+    explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
+
+    // The `n`-th call (counting from 1) of `op` fails.
+    void failNth(FileOp op, int n);
+    // Every call of `op` whose path (the target, for the temporary-file
+    // operations) satisfies `when` fails.
+    void failWhen(FileOp op, std::function<bool(const std::string&)> when);
+    int calls(FileOp op) const;
+
+    bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override;
+    bool exists(const std::string& path) override;
+    bool isDirectory(const std::string& path) override { return real_.isDirectory(path); }
+    bool canOpenForReading(const std::string& path) override;
+    bool readFile(const std::string& path, std::string& contents) override;
+    std::string writeTemporary(const std::string& target, std::string_view contents, bool durable) override;
+    std::string copyToTemporary(const std::string& source, const std::string& target, bool durable) override;
+    bool replaceWithTemporary(const std::string& temporary, const std::string& target) override;
+    bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override;
+    void discardTemporary(const std::string& temporary) override { real_.discardTemporary(temporary); }
+    bool isReadOnly(const std::string& path) override { return real_.isReadOnly(path); }
+    bool makeWritable(const std::string& path) override;
+    MakeDirResult makeDirectory(const std::string& path) override;
+    bool removeFile(const std::string& path) override;
+    std::string currentDirectory() override { return real_.currentDirectory(); }
+    bool setCurrentDirectory(const std::string& path) override { return real_.setCurrentDirectory(path); }
+
+private:
+    // Counts the call and tells whether it is to fail.
+    bool fails(FileOp op, const std::string& path);
+
+    FileSystem& real_;
+    std::map<FileOp, int> calls_;
+    std::map<FileOp, int> failAt_;
+    std::map<FileOp, std::function<bool(const std::string&)>> failWhen_;
+};
+
+}  // namespace velmora::testkit

@@ -1,0 +1,80 @@
+#include "testkit/TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/PathStyle.h"
+
+namespace fs = std::filesystem;
+
+namespace velmora::testkit {
+
+std::string nativePath(std::string_view relative) {
+    std::string path(relative);
+    for (char& c : path)
+        if (c == '/' || c == '\\') c = platformPathSeparator();
+    return path;
+}
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    for (;;) {
+        std::ostringstream name;
+        name << "velmora-test-" << stamp << "-" << counter++;
+        const fs::path candidate = base / name.str();
+        if (fs::create_directory(candidate, error)) {
+            path_ = nativePath(candidate.string());
+            break;
+        }
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code error;
+    // Read-only files made by a test would stop the removal on Windows.
+    for (auto it = fs::recursive_directory_iterator(path_, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+    fs::remove_all(path_, error);
+}
+
+std::string TempDir::operator/(std::string_view relative) const {
+    return path_ + platformPathSeparator() + nativePath(relative);
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool writeText(const std::string& path, std::string_view text) {
+    std::error_code error;
+    const fs::path target(path);
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(out);
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+void makeReadOnly(const std::string& path, bool readOnly) {
+    std::error_code error;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add, error);
+}
+
+}  // namespace velmora::testkit

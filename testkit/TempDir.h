@@ -1,0 +1,32 @@
+// A fresh folder for one test, removed with everything in it afterwards.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::testkit {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // `path()` joined with `relative`, whose '/' become the platform's separator.
+    std::string operator/(std::string_view relative) const;
+
+private:
+    std::string path_;
+};
+
+// Helpers on real files for tests, paths given with the platform's separator.
+std::string readText(const std::string& path);      // "" when unreadable
+bool writeText(const std::string& path, std::string_view text);  // makes missing folders
+bool fileExists(const std::string& path);
+void makeReadOnly(const std::string& path, bool readOnly = true);
+// Converts '/' in `relative` to the platform's separator.
+std::string nativePath(std::string_view relative);
+
+}  // namespace velmora::testkit

@@ -1,0 +1,255 @@
+// The INI engine: what every read and write of a settings, mission, DP or
+// configuration file relies on.
+#include "core/ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include "testkit/FaultyFileSystem.h"
+#include "testkit/TempDir.h"
+
+namespace velmora {
+namespace {
+
+using testkit::readText;
+using testkit::writeText;
+
+TEST(ProfileRead, FindsSectionsAndKeysWithoutRegardToCaseAfterTrimming) {
+    const ProfileFile ini("[ Main ]\r\n  Key One =  some value  \r\nother=1\r\n");
+    EXPECT_EQ(ini.getString("MAIN", "key one", "d", 256), "some value");
+    EXPECT_EQ(ini.getString("  main", "KEY ONE  ", "d", 256), "some value");
+    EXPECT_EQ(ini.getString("main", "missing", "dflt", 256), "dflt");
+    EXPECT_EQ(ini.getString("nosuch", "other", "dflt", 256), "dflt");
+}
+
+TEST(ProfileRead, DefaultLosesTrailingSpacesAndQuotes) {
+    const ProfileFile ini("");
+    EXPECT_EQ(ini.getString("a", "b", "x   ", 256), "x");
+    EXPECT_EQ(ini.getString("a", "b", "  x", 256), "  x");
+    EXPECT_EQ(ini.getString("a", "b", "\"q\"", 256), "q");
+}
+
+TEST(ProfileRead, OnePairOfMatchingQuotesIsRemoved) {
+    const ProfileFile ini("[s]\nd=\"double\"\ns='single'\nm=\"mixed'\nh=\"\nin=a \"b\" c\nn=\"\"\"\n");
+    EXPECT_EQ(ini.getString("s", "d", "", 256), "double");
+    EXPECT_EQ(ini.getString("s", "s", "", 256), "single");
+    EXPECT_EQ(ini.getString("s", "m", "", 256), "\"mixed'");
+    EXPECT_EQ(ini.getString("s", "h", "", 256), "\"");
+    EXPECT_EQ(ini.getString("s", "in", "", 256), "a \"b\" c");
+    EXPECT_EQ(ini.getString("s", "n", "", 256), "\"");
+}
+
+TEST(ProfileRead, ValueIsCutToOneByteLessThanTheBuffer) {
+    const std::string longValue(100, 'v');
+    const ProfileFile ini("[s]\nk=" + longValue + "\n");
+    EXPECT_EQ(ini.getString("s", "k", "", 64), std::string(63, 'v'));
+    EXPECT_EQ(ini.getString("s", "k", "", 1), "");
+    EXPECT_EQ(ini.getString("s", "missing", "defaultvalue", 4), "def");
+}
+
+TEST(ProfileRead, CommentsBlankLinesAndLinesWithoutEquals) {
+    const ProfileFile ini("[s]\n; comment=1\n\nbare line\nk=v ;not a comment\nbare line=late\n");
+    EXPECT_EQ(ini.getString("s", "k", "", 256), "v ;not a comment");
+    // A line without '=' is a key without a value: the first of that name wins.
+    EXPECT_EQ(ini.getString("s", "bare line", "none", 256), "none");
+    EXPECT_EQ(ini.getString("s", "comment", "none", 256), "none");
+}
+
+TEST(ProfileRead, FirstSectionAndFirstKeyOfANameWin) {
+    const ProfileFile ini("[s]\nk=first\nk=second\n[S]\nk=third\nonly=later\n");
+    EXPECT_EQ(ini.getString("s", "k", "", 256), "first");
+    EXPECT_EQ(ini.getString("s", "only", "absent", 256), "absent");
+}
+
+TEST(ProfileRead, TextBeforeTheFirstSectionBelongsToNoSection) {
+    const ProfileFile ini("k=orphan\n[s]\nj=1\n");
+    EXPECT_EQ(ini.getString("", "k", "none", 256), "none");
+    EXPECT_EQ(ini.getString("s", "k", "none", 256), "none");
+}
+
+TEST(ProfileRead, SectionNameRunsToTheLastBracket) {
+    const ProfileFile ini("[a]b] trailing\nk=1\n[broken\nj=2\n");
+    EXPECT_EQ(ini.getInt("a]b", "k", 0), 1);
+    // "[broken" has no ']' and is an ordinary line of section a]b.
+    EXPECT_EQ(ini.getInt("a]b", "j", 0), 2);
+}
+
+TEST(ProfileRead, IntegersReadLeadingDigits) {
+    const ProfileFile ini(
+        "[n]\nplain=42\nneg=-1\nlead= 7\ntrail=12abc\nword=abc\nempty=\nplus=+5\nhex=0x1A\nquoted=\"3\"\n");
+    EXPECT_EQ(ini.getInt("n", "plain", 0), 42);
+    EXPECT_EQ(ini.getInt("n", "neg", 0), -1);
+    EXPECT_EQ(ini.getInt("n", "lead", 0), 7);
+    EXPECT_EQ(ini.getInt("n", "trail", 0), 12);
+    EXPECT_EQ(ini.getInt("n", "word", 99), 0);
+    EXPECT_EQ(ini.getInt("n", "empty", 99), 99);
+    EXPECT_EQ(ini.getInt("n", "plus", 0), 5);
+    EXPECT_EQ(ini.getInt("n", "hex", 0), 26);
+    EXPECT_EQ(ini.getInt("n", "quoted", 0), 3);
+    EXPECT_EQ(ini.getInt("n", "absent", -1), -1);
+}
+
+TEST(ProfileRead, CrLfAndLfAndNoFinalNewline) {
+    EXPECT_EQ(ProfileFile("[s]\r\nk=v\r\n").getString("s", "k", "", 256), "v");
+    EXPECT_EQ(ProfileFile("[s]\nk=v").getString("s", "k", "", 256), "v");
+}
+
+TEST(ProfileEdit, ReplacingAValueKeepsEveryOtherLineByteForByte) {
+    ProfileFile ini("; header\r\n[MAIN]\r\n  A = 1 \r\nB=2\r\n\r\n[Other]\nmixed=lf\r\n");
+    EXPECT_TRUE(ini.setString("main", "a", "9"));
+    EXPECT_EQ(ini.text(), "; header\r\n[MAIN]\r\nA=9\r\nB=2\r\n\r\n[Other]\nmixed=lf\r\n");
+}
+
+TEST(ProfileEdit, WritingTheSameValueChangesNothing) {
+    ProfileFile ini("[s]\r\nk = v\r\n");
+    EXPECT_FALSE(ini.setString("S", "K", "v"));
+    EXPECT_EQ(ini.text(), "[s]\r\nk = v\r\n");
+}
+
+TEST(ProfileEdit, NewKeyGoesAfterTheSectionsLastLineBeforeBlankLines) {
+    ProfileFile ini("[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n");
+    ini.setString("a", "new", "v");
+    EXPECT_EQ(ini.text(), "[a]\r\nx=1\r\nnew=v\r\n\r\n[b]\r\ny=2\r\n");
+}
+
+TEST(ProfileEdit, NewSectionAndFileFollowTheFilesLineEndings) {
+    ProfileFile empty("");
+    empty.setString("MAIN", "VLMR_VERSION", "1.0");
+    EXPECT_EQ(empty.text(), "[MAIN]\r\nVLMR_VERSION=1.0\r\n");
+
+    ProfileFile lf("[a]\nx=1");
+    lf.setString("b", "y", "2");
+    EXPECT_EQ(lf.text(), "[a]\nx=1\n[b]\ny=2\n");
+
+    ProfileFile noNewline("[a]\r\nx=1");
+    noNewline.setString("a", "y", "2");
+    EXPECT_EQ(noNewline.text(), "[a]\r\nx=1\r\ny=2\r\n");
+}
+
+TEST(ProfileEdit, ValueLosesLeadingSpaces) {
+    ProfileFile ini("");
+    ini.setString("s", "k", "   v ");
+    EXPECT_EQ(ini.getString("s", "k", "", 256), "v");
+}
+
+TEST(ProfileEdit, SectionReplacementWritesTheGivenLinesAndKeepsOtherSections) {
+    ProfileFile ini(
+        "[misc_data]\r\nallegiance=1\r\n\r\n[GUNSTATIONS]\r\n; old\r\ngunstation.0=1\r\ngunstation.1=2\r\n\r\n"
+        "[guns.0]\r\ngun.0=5\r\n");
+    ini.setSection("gunstations", {"; modified by Velmora", "gun.0=1,0,0,0,0,0,0,1"});
+    EXPECT_EQ(ini.text(),
+              "[misc_data]\r\nallegiance=1\r\n\r\n[GUNSTATIONS]\r\n; modified by Velmora\r\n"
+              "gun.0=1,0,0,0,0,0,0,1\r\n\r\n[guns.0]\r\ngun.0=5\r\n");
+    EXPECT_EQ(ini.getString("gunstations", "gunstation.1", "gone", 256), "gone");
+}
+
+TEST(ProfileEdit, EmptyListEmptiesOrCreatesTheSection) {
+    ProfileFile ini("[MODIFIED_DPS_2]\r\nTower.dp=guns modified\r\n[MAIN]\r\nk=v\r\n");
+    ini.setSection("modified_dps_2", {});
+    EXPECT_EQ(ini.text(), "[MODIFIED_DPS_2]\r\n[MAIN]\r\nk=v\r\n");
+    ini.setSection("MODIFIED_DPS_1", {});
+    EXPECT_EQ(ini.text(), "[MODIFIED_DPS_2]\r\n[MAIN]\r\nk=v\r\n[MODIFIED_DPS_1]\r\n");
+}
+
+TEST(ProfileEdit, ListEndsAtItsFirstEmptyLine) {
+    ProfileFile ini("");
+    ini.setSection("s", {"a=1", "", "b=2"});
+    EXPECT_EQ(ini.text(), "[s]\r\na=1\r\n");
+}
+
+TEST(ProfileEdit, OnlyTheFirstSectionOfANameIsReplaced) {
+    ProfileFile ini("[s]\nk=1\n[s]\nk=2\n");
+    ini.setSection("s", {"j=3"});
+    EXPECT_EQ(ini.text(), "[s]\nj=3\n[s]\nk=2\n");
+}
+
+class ProfileFileOnDisk : public ::testing::Test {
+protected:
+    testkit::TempDir dir;
+    FileSystem& files = platformFileSystem();
+    std::string path = dir / "settings.ini";
+};
+
+TEST_F(ProfileFileOnDisk, MissingFileReadsAsDefaultsAndIsCreatedByTheFirstWrite) {
+    EXPECT_EQ(getProfileString(files, "MAIN", "k", "x", 256, path), "x");
+    EXPECT_EQ(getProfileInt(files, "MAIN", "k", 2, path), 2);
+    EXPECT_TRUE(writeProfileString(files, "MAIN", "k", "v", path));
+    EXPECT_EQ(readText(path), "[MAIN]\r\nk=v\r\n");
+    EXPECT_TRUE(writeProfileSection(files, "MODIFIED_DPS_1", {}, dir / "other.ini"));
+    EXPECT_EQ(readText(dir / "other.ini"), "[MODIFIED_DPS_1]\r\n");
+}
+
+TEST_F(ProfileFileOnDisk, EveryWriteIsSeenByTheNextRead) {
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(writeProfileString(files, "MAIN", "n", std::to_string(i), path));
+        EXPECT_EQ(getProfileInt(files, "main", "N", -1, path), i);
+    }
+}
+
+TEST_F(ProfileFileOnDisk, WriteLeavesUntouchedLinesOfAGameFileAlone) {
+    const std::string original = "[MULTIPLAYER]\r\nCOLLISION_SECS=5\r\nPORT=47624\r\n\r\n[MAIN]\r\nX=\"1\"\r\n";
+    writeText(path, original);
+    ASSERT_TRUE(writeProfileString(files, "MULTIPLAYER", "COLLISION_SECS", "0", path));
+    EXPECT_EQ(readText(path), "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\nPORT=47624\r\n\r\n[MAIN]\r\nX=\"1\"\r\n");
+}
+
+TEST_F(ProfileFileOnDisk, ReadOnlyFileIsNotWrittenAndStaysReadOnly) {
+    writeText(path, "[s]\r\nk=1\r\n");
+    testkit::makeReadOnly(path);
+    EXPECT_FALSE(writeProfileString(files, "s", "k", "2", path));
+    EXPECT_FALSE(writeProfileSection(files, "s", {"k=3"}, path));
+    EXPECT_EQ(readText(path), "[s]\r\nk=1\r\n");
+    EXPECT_TRUE(files.isReadOnly(path));
+}
+
+TEST_F(ProfileFileOnDisk, AFailureBetweenTheTemporaryFileAndTheRenameLeavesTheOriginalWhole) {
+    const std::string original = "[s]\r\nk=1\r\nother=kept\r\n";
+    writeText(path, original);
+    testkit::FaultyFileSystem faulty(files);
+    faulty.failNth(testkit::FileOp::ReplaceWithTemporary, 1);
+    EXPECT_FALSE(writeProfileString(faulty, "s", "k", "2", path));
+    EXPECT_EQ(readText(path), original);
+    // Nothing is left beside it either.
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(files.listFolder(dir.path(), entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "settings.ini");
+}
+
+TEST_F(ProfileFileOnDisk, AFullDiskLeavesTheOriginalWhole) {
+    writeText(path, "[s]\r\nk=1\r\n");
+    testkit::FaultyFileSystem faulty(files);
+    faulty.failNth(testkit::FileOp::WriteTemporary, 1);
+    EXPECT_FALSE(writeProfileString(faulty, "s", "k", "2", path));
+    EXPECT_EQ(readText(path), "[s]\r\nk=1\r\n");
+}
+
+TEST_F(ProfileFileOnDisk, AFolderInPlaceOfTheFileIsNeverClobbered) {
+    ASSERT_EQ(files.makeDirectory(path), MakeDirResult::Created);
+    EXPECT_EQ(getProfileString(files, "s", "k", "d", 256, path), "d");
+    EXPECT_FALSE(writeProfileString(files, "s", "k", "v", path));
+    EXPECT_TRUE(files.isDirectory(path));
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(ProfileCopy, ACopiedOrMovedShortProfileStillReads) {
+    // Short texts live inside the string object itself; a profile that kept
+    // views into them would read freed bytes after a move.
+    ProfileFile original("[s]\r\nk=1\r\n");
+    ProfileFile copied = original;
+    ProfileFile moved = std::move(original);
+    ProfileFile assigned;
+    assigned = copied;
+    EXPECT_EQ(copied.getInt("s", "k", 0), 1);
+    EXPECT_EQ(moved.getInt("s", "k", 0), 1);
+    EXPECT_EQ(assigned.getInt("s", "k", 0), 1);
+    EXPECT_TRUE(moved.setString("s", "k", "2"));
+    EXPECT_EQ(moved.text(), "[s]\r\nk=2\r\n");
+}
+
+}  // namespace
+}  // namespace velmora
