@@ -1,6 +1,7 @@
 #include "app/AppState.h"
 
 #include "platform/PathStyle.h"
+#include "platform/ProgramLocation.h"
 
 namespace velmora {
 
@@ -11,6 +12,7 @@ PlatformServices platformServices() {
     services.processes = &platformProcesses();
     services.hosts = &platformHostAddresses();
     services.separator = platformPathSeparator();
+    services.programDirectory = platformProgramDirectory;
     return services;
 }
 

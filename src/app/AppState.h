@@ -2,6 +2,7 @@
 // platform services it reaches the world through.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/GamePaths.h"
@@ -21,6 +22,9 @@ struct PlatformServices {
     Processes* processes = nullptr;
     HostAddresses* hosts = nullptr;
     char separator = '\\';
+    // The directory of the running program, without a trailing separator;
+    // "" when it cannot be found.
+    std::function<std::string()> programDirectory;
 };
 
 // The real platform's services.

@@ -61,6 +61,17 @@ public:
     virtual void showWindow(WindowShow how) = 0;
     // Ends the dialog with `result`; the program ends with it.
     virtual void endDialog(int result) = 0;
+
+    // The window itself.
+    // The text of string resource `id`, "" when there is none.
+    virtual std::string loadString(int id) = 0;
+    // Appends a separator and then the item `text` with `commandId` to the
+    // window's system menu; false when the window has none.
+    virtual bool appendSystemMenuItem(int commandId, std::string_view text) = 0;
+    // Sets the window's big and then its small icon to the program's icon.
+    virtual void setWindowIcons() = 0;
+    // Runs the About box modally; returns when it is closed.
+    virtual void runAboutBox() = 0;
 };
 
 }  // namespace velmora

@@ -1,0 +1,124 @@
+// The in-memory dialog: a DialogPort that behaves as the Win32 controls of
+// the main dialog do, for tests of the handlers.
+//
+// It is built from the dialog's control table, so its kinds, groups and
+// initial states are the real template's. A click goes through `click()`,
+// which does what Windows does before the dialog hears of it (an automatic
+// radio checks itself and unchecks the visible, enabled radios of its group;
+// a check box flips) and then hands the id to the command handler. Message
+// boxes are recorded and answered from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/DialogLayout.h"
+#include "platform/DialogPort.h"
+
+namespace velmora::testkit {
+
+struct RecordedBox {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+    MessageButtons buttons;
+    MessageAnswer answer;
+};
+
+class InMemoryDialog final : public DialogPort {
+public:
+    explicit InMemoryDialog(const DialogSpec& spec = mainDialogSpec());
+
+    // What a click on control `id` reaches: the dialog's command routing.
+    void onCommand(std::function<void(int id)> handler) { handler_ = std::move(handler); }
+    // A user's click: ignored (false) on a hidden or disabled control.
+    bool click(int id);
+    // A user's pick of entry `index` of a drop-down list (no command is sent).
+    bool pick(int id, int index);
+    bool pick(int id, const std::string& text);
+
+    // The answers to the next Yes/No questions, in order. A question with no
+    // answer left is answered No and counted in `unansweredQuestions()`.
+    void answer(MessageAnswer answer) { answers_.push_back(answer); }
+    void answerYes() { answer(MessageAnswer::Yes); }
+    void answerNo() { answer(MessageAnswer::No); }
+    // Called whenever a box is shown, before it is answered.
+    void onMessageBox(std::function<void(const RecordedBox&)> watcher) { boxWatcher_ = std::move(watcher); }
+
+    const std::vector<RecordedBox>& boxes() const { return boxes_; }
+    std::vector<std::string> boxTexts() const;
+    void clearBoxes() { boxes_.clear(); }
+    int unansweredQuestions() const { return unanswered_; }
+
+    bool isVisible(int id) const;
+    std::optional<int> endResult() const { return endResult_; }
+    std::optional<WindowShow> windowState() const { return windowState_; }
+    const std::vector<WindowShow>& windowHistory() const { return windowHistory_; }
+
+    // DialogPort
+    void enable(int id, bool enabled) override;
+    bool isEnabled(int id) override;
+    std::string text(int id, size_t limit) override;
+    void setText(int id, std::string_view text) override;
+    void checkRadio(int first, int last, int id) override;
+    int checkedRadio(int first, int last) override;
+    void setChecked(int id, bool checked) override;
+    bool isChecked(int id) override;
+    void resetList(int id) override;
+    int addListEntry(int id, std::string_view text) override;
+    int insertListEntry(int id, int index, std::string_view text) override;
+    int findListEntry(int id, std::string_view text) override;
+    void selectListEntry(int id, int index) override;
+    std::vector<std::string> listEntries(int id) override;
+    int listSelection(int id) override;
+    MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
+                             MessageButtons buttons) override;
+    void showWindow(WindowShow how) override;
+    void endDialog(int result) override;
+    std::string loadString(int id) override;
+    bool appendSystemMenuItem(int commandId, std::string_view text) override;
+    void setWindowIcons() override { ++iconSets_; }
+    void runAboutBox() override { ++aboutBoxes_; }
+
+    // The window's system menu items appended so far (a separator reads "-").
+    const std::vector<std::pair<int, std::string>>& systemMenu() const { return systemMenu_; }
+    int iconSets() const { return iconSets_; }
+    int aboutBoxes() const { return aboutBoxes_; }
+
+private:
+    struct Control {
+        ControlKind kind;
+        size_t order;      // position in the template
+        size_t group;      // index of the group it belongs to
+        std::string text;
+        bool enabled;
+        bool visible;
+        bool checked = false;
+        std::vector<std::string> entries;
+        int selection = -1;
+    };
+    Control& control(int id);
+    const Control& control(int id) const;
+    static bool isList(const Control& c) {
+        return c.kind == ControlKind::SortedDropList || c.kind == ControlKind::DropList;
+    }
+
+    std::map<int, Control> controls_;
+    std::function<void(int)> handler_;
+    std::deque<MessageAnswer> answers_;
+    std::function<void(const RecordedBox&)> boxWatcher_;
+    std::vector<RecordedBox> boxes_;
+    int unanswered_ = 0;
+    std::optional<int> endResult_;
+    std::optional<WindowShow> windowState_;
+    std::vector<WindowShow> windowHistory_;
+    std::vector<std::pair<int, std::string>> systemMenu_;
+    int iconSets_ = 0;
+    int aboutBoxes_ = 0;
+};
+
+}  // namespace velmora::testkit
