@@ -245,3 +245,31 @@ TEST(BadInputCases, AreCounted) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// Game folders whose paths reach and pass the 260-byte limit of the Windows
+// functions: what cannot be reached is reported, nothing crashes.
+class LongPathTest : public BadInputTest {};
+
+TEST_P(LongPathTest, AGameDeepInTheFolderTree) {
+    const size_t target = GetParam();
+    std::string dir = app.root / "Games";
+    const std::string sep = testkit::nativePath("/");
+    while (dir.size() + 1 < target) {
+        const size_t room = target - dir.size() - 1;
+        dir += sep + std::string(std::min<size_t>(room, 60), 'd');
+    }
+    std::error_code error;
+    fs::create_directories(dir, error);
+    healthyInstall().writeGame(dir);
+    app.registerGame(kCfs2, dir);
+    app.cfs2Dir = dir;
+    runSession();
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, LongPathTest, ::testing::Values<size_t>(200, 240, 250, 259, 260, 300));
+
+}  // namespace
+}  // namespace velmora
