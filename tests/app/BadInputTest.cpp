@@ -30,15 +30,7 @@ using testkit::writeText;
 
 using Tree = std::map<std::string, std::string>;
 
-Tree snapshot(const std::string& root) {
-    Tree tree;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::recursive_directory_iterator();
-         it.increment(error)) {
-        if (it->is_regular_file(error)) tree[fs::relative(it->path(), root).string()] = testkit::readText(it->path().string());
-    }
-    return tree;
-}
+Tree snapshot(const std::string& root) { return testkit::readTree(root); }
 
 std::string garbage(size_t size, unsigned seed) {
     std::mt19937 random(seed);

@@ -36,14 +36,10 @@ std::vector<std::string> differences(const Tree& a, const Tree& b) {
     return paths;
 }
 
+// The files under `root`, compiled DP siblings left out unless asked for.
 Tree snapshot(const std::string& root, bool withCompiled) {
-    Tree tree;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file()) continue;
-        const std::string relative = fs::relative(entry.path(), root).string();
-        if (!withCompiled && entry.path().extension() == ".cdp") continue;
-        tree[relative] = testkit::readText(entry.path().string());
-    }
+    Tree tree = testkit::readTree(root);
+    if (!withCompiled) std::erase_if(tree, [](const auto& entry) { return fs::path(entry.first).extension() == ".cdp"; });
     return tree;
 }
 
