@@ -22,7 +22,7 @@ StartResult FakeProcesses::start(const std::string& program, const std::string& 
     return result;
 }
 
-TestApp::TestApp() {
+TestApp::TestApp() : savedDirectory(platformFileSystem().currentDirectory()) {
     appDir = root / "Velmora";
     cfs1Dir = root / "Games/CFS1";
     cfs2Dir = root / "Games/CFS2";
@@ -41,6 +41,8 @@ TestApp::TestApp() {
     state.appDir = appDir;
     state.settingsPath = state.paths().settingsFile();
 }
+
+TestApp::~TestApp() { platformFileSystem().setCurrentDirectory(savedDirectory); }
 
 void TestApp::registerGame(GameVersion game, const std::string& dir) {
     registry.set(gameProfile(game).registryKey, dir);

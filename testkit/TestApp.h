@@ -53,6 +53,8 @@ private:
 class TestApp {
 public:
     TestApp();
+    // Start-up makes the program's folder current; the test's own is put back.
+    ~TestApp();
 
     // Writes `install` into the game's folder and registers it.
     void install(const GameInstall& install);
@@ -64,6 +66,7 @@ public:
     std::string gameDir(GameVersion game) const { return game == kCfs1 ? cfs1Dir : cfs2Dir; }
     std::string settingsText() const { return readText(state.settingsPath); }
 
+    std::string savedDirectory;
     TempDir root;
     std::string appDir;
     std::string cfs1Dir;
