@@ -87,14 +87,14 @@ void expectKind(const DialogWindow& dialog, HWND control, ControlKind kind) {
     }
 }
 
-void expectPlace(const DialogWindow& dialog, HWND control, const ControlSpec& spec) {
-    const RECT want = dialogUnitsToPixels(dialog.handle(), spec.x, spec.y, spec.width, spec.height);
+void expectPlace(const DialogWindow& dialog, HWND control, const ControlSpec& wanted) {
+    const RECT want = dialogUnitsToPixels(dialog.handle(), wanted.x, wanted.y, wanted.width, wanted.height);
     const RECT got = rectInParent(control);
     EXPECT_EQ(got.left, want.left);
     EXPECT_EQ(got.top, want.top);
-    if (spec.kind == ControlKind::Icon) return;  // an icon control takes the icon's size
+    if (wanted.kind == ControlKind::Icon) return;  // an icon control takes the icon's size
     EXPECT_EQ(got.right, want.right);
-    if (spec.kind == ControlKind::SortedDropList || spec.kind == ControlKind::DropList) {
+    if (wanted.kind == ControlKind::SortedDropList || wanted.kind == ControlKind::DropList) {
         // A drop-down list shrinks to its field once made; the template's
         // height is its height with the list dropped down.
         EXPECT_EQ(dialog.creation(control).height, want.bottom - want.top);
@@ -103,10 +103,10 @@ void expectPlace(const DialogWindow& dialog, HWND control, const ControlSpec& sp
     EXPECT_EQ(got.bottom, want.bottom);
 }
 
-void expectControls(const DialogWindow& dialog, const DialogSpec& spec) {
+void expectControls(const DialogWindow& dialog, const DialogSpec& table) {
     HWND control = ::GetWindow(dialog.handle(), GW_CHILD);
     int index = 0;
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : table.controls) {
         SCOPED_TRACE("control #" + std::to_string(++index) + " \"" + c.text + "\" id " + std::to_string(c.id));
         ASSERT_NE(control, nullptr) << "missing";
         EXPECT_EQ(::GetDlgCtrlID(control), c.id);
@@ -125,8 +125,8 @@ void expectControls(const DialogWindow& dialog, const DialogSpec& spec) {
     EXPECT_EQ(control, nullptr) << "a control the table does not have: \"" << windowText(control) << "\"";
 }
 
-void expectFrame(HWND dialog, const DialogSpec& spec) {
-    EXPECT_EQ(windowText(dialog), spec.caption);
+void expectFrame(HWND dialog, const DialogSpec& table) {
+    EXPECT_EQ(windowText(dialog), table.caption);
     const LONG s = style(dialog);
     EXPECT_TRUE(has(s, WS_POPUP));
     EXPECT_TRUE(has(s, WS_CAPTION));
@@ -136,7 +136,7 @@ void expectFrame(HWND dialog, const DialogSpec& spec) {
     EXPECT_TRUE(has(::GetWindowLongA(dialog, GWL_EXSTYLE), WS_EX_DLGMODALFRAME));
     RECT client{};
     ::GetClientRect(dialog, &client);
-    const RECT want = dialogUnitsToPixels(dialog, 0, 0, spec.width, spec.height);
+    const RECT want = dialogUnitsToPixels(dialog, 0, 0, table.width, table.height);
     EXPECT_EQ(client.right, want.right);
     EXPECT_EQ(client.bottom, want.bottom);
 
