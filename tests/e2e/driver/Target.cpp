@@ -45,19 +45,12 @@ bool isCheckable(HWND button) {
     }
 }
 
-std::wstring iconName(HWND iconControl) {
-    if (!iconControl || !hasStyle(iconControl, WS_VISIBLE)) return L"none";
-    const auto icon = reinterpret_cast<HICON>(send(iconControl, STM_GETICON, 0, 0));
-    if (!icon) return L"none";
-    // System icons are shared between processes, so their handles compare.
-    const struct {
-        LPCSTR resource;
-        const wchar_t* name;
-    } known[] = {{IDI_ERROR, L"error"}, {IDI_INFORMATION, L"information"}, {IDI_WARNING, L"warning"},
-                 {IDI_QUESTION, L"question"}};
-    for (const auto& k : known)
-        if (icon == ::LoadIconA(nullptr, k.resource)) return k.name;
-    return L"other";
+// Whether a message box shows an icon. Which icon cannot be told from
+// outside under Wine: it loads the system icons once per process, so the
+// program's handle never equals one this driver loads, and another
+// process's icon cannot be inspected.
+bool showsIcon(HWND iconControl) {
+    return iconControl && hasStyle(iconControl, WS_VISIBLE) && send(iconControl, STM_GETICON, 0, 0) != 0;
 }
 
 std::vector<HWND> children(HWND window) {
@@ -178,7 +171,7 @@ std::string describeWindow(HWND window) {
             buttons.push_back(JsonObject().add("id", ::GetDlgCtrlID(child)).add("text", textOf(child)).str());
     }
     if (const HWND text = ::GetDlgItem(window, kBoxText)) json.add("message", textOf(text));
-    json.add("icon", iconName(::GetDlgItem(window, kBoxIcon)));
+    json.add("icon", showsIcon(::GetDlgItem(window, kBoxIcon)));
     json.addRaw("buttons", jsonArray(buttons));
     json.addRaw("controls", jsonArray(controls));
     return json.str();

@@ -34,8 +34,8 @@ DWORD processOf(HWND window);
 // that check, "checked"; for lists, "entries" and "selection".
 std::string describeControl(HWND control);
 // JSON of a window: handle, process, class, caption, visible, enabled,
-// iconic, rectangle, owner; for a message box its text, icon and buttons;
-// and all its controls.
+// iconic, rectangle, owner; for a message box its text, whether it shows an
+// icon, and its buttons; and all its controls.
 std::string describeWindow(HWND window);
 
 }  // namespace vdrive

@@ -4,6 +4,9 @@
 // usage error.
 //
 //   main [--wait]                  the main window; --wait until it is shown
+//   settle                         until the program waits for the user: in its main window
+//                                  ({"state":"ready","main":...}) or in a window the main
+//                                  window owns ({"state":"modal","window":...})
 //   window [--caption C] [--wait]  a window the main window owns (message box, About box)
 //   read ID... | read all          the state of the main window's controls
 //   click ID                       a click on a control of the main window
@@ -109,6 +112,24 @@ int commandMain(const Arguments& a) {
                    a.wait ? a.timeoutMs : 0))
         return fail("no main window");
     return print(describeWindow(main));
+}
+
+int commandSettle(const Arguments& a) {
+    HWND main = nullptr;
+    HWND owned = nullptr;
+    // A box raised during start-up is owned by the main window before that
+    // window is shown.
+    const bool settled = waitUntil(
+        [&] {
+            main = mainWindow();
+            if (!main) return false;
+            owned = modalWindow(nullptr);
+            return owned || (::IsWindowVisible(main) && ::IsWindowEnabled(main));
+        },
+        a.timeoutMs);
+    if (!settled) return fail(main ? "the main window neither shows nor owns a window" : "no main window");
+    if (owned) return print(JsonObject().add("state", L"modal").addRaw("window", describeWindow(owned)).str());
+    return print(JsonObject().add("state", L"ready").addRaw("main", describeWindow(main)).str());
 }
 
 int commandWindow(const Arguments& a) {
@@ -302,6 +323,7 @@ int run(int argc, wchar_t** argv) {
     }
     const std::wstring& command = a.words[0];
     if (command == L"main") return commandMain(a);
+    if (command == L"settle") return commandSettle(a);
     if (command == L"window") return commandWindow(a);
     if (command == L"read") return commandRead(a);
     if (command == L"click") return commandClick(a);
