@@ -69,12 +69,18 @@ class Harness:
         self.work_dir = Path(work_dir).resolve()
         self.velmora = self.build_dir / "Velmora.exe"
         self.vdrive = self.build_dir / "tests" / "e2e" / "driver" / "vdrive.exe"
-        self.install_tool = install_tool
+        self.install_tool = install_tool or self.default_install_tool()
         self.keep = keep
         self.base_prefix = self.work_dir / "base-prefix"
         for needed in (self.velmora, self.vdrive):
             if not needed.is_file():
                 raise SystemExit(f"missing {needed}: build the Windows tree first")
+
+    @staticmethod
+    def default_install_tool():
+        """The game-install builder's command of the native build, when built."""
+        tool = ROOT / "build" / "native" / "demo" / "velmora-demo-install"
+        return tool if tool.is_file() else None
 
     def prepare(self):
         if self.work_dir.exists():
@@ -130,51 +136,86 @@ class Session:
         self.wine("reg", "add", GAME_KEYS[version], "/v", "CurrentDirectory",
                   "/d", directory or GAME_DIRS[version], "/f", "/reg:32")
 
-    def install_game(self, version, directory=None, *description):
-        """Writes a CFS1 or CFS2 install into `directory` and registers it.
-
-        The installs come from the game-install builder's command-line tool
-        (--install-tool or VELMORA_INSTALL_TOOL), called as
-        `tool VERSION FOLDER [DESCRIPTION...]`. Without it only the folder is
-        made. Returns whether a full install was written."""
+    def install_game(self, version, directory=None):
+        """Writes the demo install of CFS1 or CFS2 into `directory` and
+        registers it. The installs come from the game-install builder's
+        command (`velmora-demo-install FOLDER cfs1|cfs2`), which also writes
+        the idlist.txt that install_velmora() puts beside the program.
+        Without the command only the folder is made and registered."""
         directory = directory or GAME_DIRS[version]
         host = self.host_path(directory)
-        host.mkdir(parents=True, exist_ok=True)
         tool = self.harness.install_tool
         if tool:
-            subprocess.run([tool, str(version), str(host), *description], check=True)
+            made = self.folder / "installs"
+            subprocess.run([str(tool), str(made), f"cfs{version}"], check=True, stdout=subprocess.DEVNULL)
+            shutil.copytree(made / f"CFS{version}", host, dirs_exist_ok=True)
+        else:
+            host.mkdir(parents=True, exist_ok=True)
         self.register_game(version, directory)
         return bool(tool)
 
     def require_game_installs(self):
         if not self.harness.install_tool:
-            raise ScenarioSkipped("needs the game-install builder's tool")
+            raise ScenarioSkipped("needs the game-install builder's command")
 
     def install_velmora(self, folder=APP_DIR):
         host = self.host_path(folder)
         host.mkdir(parents=True, exist_ok=True)
         shutil.copy2(self.harness.velmora, host / "Velmora.exe")
+        id_list = self.folder / "installs" / "idlist.txt"
+        if id_list.exists():
+            shutil.copy2(id_list, host / "idlist.txt")
         self.velmora_path = str(PureWindowsPath(folder) / "Velmora.exe")
         return self.velmora_path
 
     # -- the running program ----------------------------------------------
 
-    def start(self):
-        """Starts Velmora.exe and waits for its main window; returns it."""
+    def launch(self):
+        """Starts Velmora.exe; returns where it settles (see settle())."""
         expect(self.velmora_path, "install_velmora() first")
         cwd = self.host_path(str(PureWindowsPath(self.velmora_path).parent))
         self.process = subprocess.Popen(["wine", self.velmora_path], env=self.env, cwd=cwd,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
-        main = self.drive("main", "--wait")
-        self.pid = main["pid"]
-        return main
+        return self.settle()
 
-    def drive(self, *arguments, ok=True):
+    def settle(self):
+        """Waits until the program waits for the user, and says where:
+        {"state": "ready", "main": ...} in its main window,
+        {"state": "modal", "window": ...} in a box or the About box,
+        {"state": "ended", "code": N} when it has ended."""
+        deadline = time.monotonic() + STEP_TIMEOUT
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return {"state": "ended", "code": self.process.returncode}
+            # Short rounds, so that a program that ends without a window is
+            # seen to end.
+            settled = self.drive("settle", ok=False, timeout=2)
+            if "state" in settled:
+                if settled["state"] == "ready":
+                    self.pid = settled["main"]["pid"]
+                return settled
+        raise ScenarioFailure("the program neither showed a window nor ended")
+
+    def start(self, *boxes):
+        """Starts Velmora.exe, presses OK on each start-up box given as
+        (caption, text), in order, and returns the main window."""
+        settled = self.launch()
+        for caption, text in boxes:
+            expect(settled["state"] == "modal", f"expected the box {caption!r}, got {settled['state']}")
+            box = settled["window"]
+            expect((box["caption"], box.get("message")) == (caption, text),
+                   f"box {box['caption']!r}: {box.get('message')!r}, expected {caption!r}: {text!r}")
+            self.press("OK", caption=caption)
+            settled = self.settle()
+        expect(settled["state"] == "ready", f"expected the main window, got {settled}")
+        return settled["main"]
+
+    def drive(self, *arguments, ok=True, timeout=STEP_TIMEOUT):
         """Runs vdrive.exe; returns its JSON line (a list for several).
         With ok=True a failure of the step fails the scenario."""
         code, output = self.wine(str(self.harness.vdrive), *map(str, arguments),
-                                 "--timeout", str(STEP_TIMEOUT), check=False)
+                                 "--timeout", str(timeout), check=False)
         lines = [json.loads(line) for line in output.splitlines() if line.strip()]
         if ok and code != 0:
             detail = lines[0].get("error") if lines else f"exit code {code}"

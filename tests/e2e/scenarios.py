@@ -29,10 +29,16 @@ def expect_centred(inner, outer, what):
     expect(abs(x - cx) <= 1 and abs(y - cy) <= 1, f"{what}: centre {x},{y} is not {cx},{cy}")
 
 
+FIRST_BACKUP_OF_CFS2 = ("FYI", "CFS2 object and ship DP's and multiplayer.mis successfully backed up.")
+
+
 def start_with_cfs2(s):
+    """A first start with the demo CFS2 installed: the backup's notice, then
+    the main window."""
+    s.require_game_installs()
     s.install_game(2)
     s.install_velmora()
-    return s.start()
+    return s.start(FIRST_BACKUP_OF_CFS2)
 
 
 def quit_and_expect_exit(s):
