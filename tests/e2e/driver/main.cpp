@@ -187,10 +187,12 @@ int commandPick(const Arguments& a) {
     // The whole entry: CB_SELECTSTRING would take the first entry that
     // merely begins with the text.
     DWORD_PTR index = 0;
-    ::SendMessageTimeoutW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                          reinterpret_cast<LPARAM>(a.words[2].c_str()), SMTO_NORMAL, 5000, &index);
+    if (!::SendMessageTimeoutW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                               reinterpret_cast<LPARAM>(a.words[2].c_str()), SMTO_NORMAL, a.timeoutMs, &index))
+        return fail("the list did not answer");
     if (static_cast<LRESULT>(index) == CB_ERR) return fail("no entry " + utf8(a.words[2]));
-    ::SendMessageTimeoutW(list, CB_SETCURSEL, index, 0, SMTO_NORMAL, 5000, nullptr);
+    if (!::SendMessageTimeoutW(list, CB_SETCURSEL, index, 0, SMTO_NORMAL, a.timeoutMs, nullptr))
+        return fail("the list did not answer");
     const WPARAM notification = MAKEWPARAM(static_cast<WORD>(id), CBN_SELCHANGE);
     const std::string outcome =
         deliver(main, {main, WM_COMMAND, notification, reinterpret_cast<LPARAM>(list)}, a.timeoutMs);
