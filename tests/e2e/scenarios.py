@@ -3,7 +3,7 @@ through its windows as a user would."""
 import re
 import subprocess
 
-from harness import ROOT, expect, scenario
+from harness import APP_DIR, ROOT, expect, scenario
 
 
 def resource_ids():
@@ -18,6 +18,15 @@ MAIN_CONTROL_COUNT = 22
 # What a self-contained Velmora.exe may import: the system's own DLLs.
 SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "shell32.dll",
                "shlwapi.dll", "user32.dll", "ws2_32.dll", "version.dll"}
+
+
+def settings_value(s, key):
+    """A value of Velmora.ini, None when the file or the key is missing."""
+    path = s.host_path(APP_DIR + r"\Velmora.ini")
+    if not path.exists():
+        return None
+    found = re.search(rf"^{re.escape(key)}=(.*?)\r?$", path.read_text(errors="replace"), re.MULTILINE)
+    return found.group(1) if found else None
 
 
 def centre(rect):
@@ -77,20 +86,23 @@ def main_window_opens(s):
     expect(s.drive("main", ok=False).get("error"), "no window is left")
 
 
-@scenario("the Escape key is Quit")
-def escape_quits(s):
+def expect_quit_by(s, *driver_command):
+    """The command ends the program the way Quit does: recording the game."""
     start_with_cfs2(s)
-    s.drive("key", "escape")
+    s.drive(*driver_command)
     code = s.wait_exit()
     expect(code == 0, f"exit code {code}")
+    expect(settings_value(s, "LAST_CFS_VERS") == "2", "Quit recorded the game")
+
+
+@scenario("the Escape key is Quit")
+def escape_quits(s):
+    expect_quit_by(s, "key", "escape")
 
 
 @scenario("the close command of the system menu is Quit")
 def close_box_quits(s):
-    start_with_cfs2(s)
-    s.drive("syscommand", "close")
-    code = s.wait_exit()
-    expect(code == 0, f"exit code {code}")
+    expect_quit_by(s, "syscommand", "close")
 
 
 @scenario("the About item opens the About box over the main window; OK and Escape close it")

@@ -1,24 +1,13 @@
 """End-to-end scenarios of a session: start-up with and without games, the
 game radios, a swap, the Quit warning and a restore, with the files they
 leave behind."""
-import re
-
 from harness import APP_DIR, GAME_DIRS, expect, scenario
-from scenarios import FIRST_BACKUP_OF_CFS2, IDCANCEL, IDOK, IDS, start_with_cfs2
+from scenarios import FIRST_BACKUP_OF_CFS2, IDCANCEL, IDOK, IDS, settings_value, start_with_cfs2
 
 FIRST_BACKUP_OF_CFS1 = ("FYI", "CFS1 object DP's and multiplayer.mis successfully backed up.")
 CFS2_MISSIONS = ["Guadalcanal.mis", "Midway.mis", "Original mp.mis file", "Rabaul.mis"]
 QUIT_WARNING = ("It is suggested that you leave Velmora running\nwhile you play a swapped multiplayer mission.\n"
                 "This will remind you to restore after the session.\n\nAre you SURE you want to exit?")
-
-
-def settings_value(s, key):
-    """A value of Velmora.ini, None when the file or the key is missing."""
-    path = s.host_path(APP_DIR + r"\Velmora.ini")
-    if not path.exists():
-        return None
-    found = re.search(rf"^{re.escape(key)}=(.*?)\r?$", path.read_text(errors="replace"), re.MULTILINE)
-    return found.group(1) if found else None
 
 
 def game_file(s, version, relative):
