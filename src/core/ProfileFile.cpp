@@ -26,9 +26,11 @@ std::string_view dropTrailingSpaces(std::string_view text) {
     return text;
 }
 
+}  // namespace
+
 // RtlUnicodeStringToInteger with base 0, which GetPrivateProfileInt uses:
 // 32-bit arithmetic that wraps, as the system's does.
-int parseProfileInt(std::string_view text) {
+int parseProfileInteger(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
     bool negative = false;
@@ -58,8 +60,6 @@ int parseProfileInt(std::string_view text) {
     if (negative) total = 0u - total;
     return static_cast<int>(total);
 }
-
-}  // namespace
 
 ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) { parse(); }
 
@@ -153,7 +153,7 @@ std::string ProfileFile::getString(std::string_view section, std::string_view ke
 int ProfileFile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
     // The system reads the value into a buffer of 30 characters first.
     const std::string text = getString(section, key, "", 30);
-    return text.empty() ? defaultValue : parseProfileInt(text);
+    return text.empty() ? defaultValue : parseProfileInteger(text);
 }
 
 std::string ProfileFile::lineEnding() const {

@@ -118,6 +118,9 @@ bool writeProfileString(FileSystem& files, std::string_view section, std::string
 bool writeProfileSection(FileSystem& files, std::string_view section, const std::vector<std::string>& lines,
                          const std::string& path);
 
+// The integer a value reads as (see getInt), for a value already read.
+int parseProfileInteger(std::string_view text);
+
 // Saves an edited profile over its file in one step. False, leaving the file
 // as it was, when it cannot be replaced.
 bool saveProfile(FileSystem& files, const ProfileFile& profile, const std::string& path,
