@@ -78,9 +78,12 @@ void ProfileFile::parse() {
     while (pos < all.size()) {
         Line line;
         line.begin = pos;
-        const size_t newline = all.find('\n', pos);
-        line.next = newline == std::string_view::npos ? all.size() : newline + 1;
-        line.length = (newline == std::string_view::npos ? all.size() : newline) - pos;
+        // A line ends at CR LF, LF or a CR alone, as Windows splits them.
+        const size_t end = all.find_first_of("\r\n", pos);
+        line.length = (end == std::string_view::npos ? all.size() : end) - pos;
+        line.next = end == std::string_view::npos ? all.size()
+                    : all.compare(end, 2, "\r\n") == 0 ? end + 2
+                                                       : end + 1;
         pos = line.next;
 
         const std::string_view content = trimProfileSpace(all.substr(line.begin, line.length));
@@ -157,9 +160,13 @@ int ProfileFile::getInt(std::string_view section, std::string_view key, int defa
 }
 
 std::string ProfileFile::lineEnding() const {
-    const size_t newline = text_.find('\n');
-    if (newline != std::string::npos && (newline == 0 || text_[newline - 1] != '\r')) return "\n";
-    return "\r\n";
+    const size_t end = text_.find_first_of("\r\n");
+    if (end == std::string::npos || text_.compare(end, 2, "\r\n") == 0) return "\r\n";
+    return std::string(1, text_[end]);
+}
+
+bool ProfileFile::endsInLineEnd() const {
+    return !text_.empty() && (text_.back() == '\n' || text_.back() == '\r');
 }
 
 size_t ProfileFile::lastContentLine(const Section& section) const {
@@ -178,7 +185,7 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
     const Section* found = findSection(section);
     if (!found) {
         std::string added;
-        if (!text_.empty() && text_.back() != '\n') added += eol;
+        if (!text_.empty() && !endsInLineEnd()) added += eol;
         added.append("[").append(section).append("]").append(eol);
         added.append(key).append("=").append(value).append(eol);
         text_ += added;
@@ -188,11 +195,9 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
 
     if (const Line* line = findKey(*found, key)) {
         if (line->hasValue && view(line->value) == value) return false;
+        // The line keeps its own ending.
         std::string replacement(view(line->name));
         replacement.append("=").append(value);
-        // Keep the line's own ending: a '\r' before its '\n' stays.
-        const bool hasCr = line->length > 0 && text_[line->begin + line->length - 1] == '\r';
-        if (hasCr) replacement += '\r';
         text_.replace(line->begin, line->length, replacement);
         parse();
         return true;
@@ -201,7 +206,7 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
     const Line& after = lines_[lastContentLine(*found)];
     std::string added;
     size_t at = after.next;
-    if (at == text_.size() && (text_.empty() || text_.back() != '\n')) added += eol;
+    if (at == text_.size() && !endsInLineEnd()) added += eol;
     added.append(key).append("=").append(value).append(eol);
     text_.insert(at, added);
     parse();
@@ -220,7 +225,7 @@ bool ProfileFile::setSection(std::string_view section, const std::vector<std::st
     const Section* found = findSection(section);
     if (!found) {
         std::string added;
-        if (!text_.empty() && text_.back() != '\n') added += eol;
+        if (!text_.empty() && !endsInLineEnd()) added += eol;
         added.append("[").append(section).append("]").append(eol).append(body);
         text_ += added;
         parse();
@@ -232,7 +237,7 @@ bool ProfileFile::setSection(std::string_view section, const std::vector<std::st
     const size_t from = header.next;
     const size_t to = last.next;
     std::string replacement;
-    if (from == text_.size() && text_.back() != '\n') replacement += eol;
+    if (from == text_.size() && !endsInLineEnd()) replacement += eol;
     replacement += body;
     if (text_.compare(from, to - from, replacement) == 0) return false;
     text_.replace(from, to - from, replacement);

@@ -10,9 +10,9 @@
 // It writes unlike them in three deliberate ways, because game files are
 // precious:
 //  - every line a write does not have to change stays byte for byte, with its
-//    own line ending; a new line takes the file's convention (CRLF unless the
-//    file uses bare LF). The Windows functions rewrite the whole file in their
-//    own layout.
+//    own line ending; a new line takes the file's convention (that of its
+//    first line: CRLF, LF or CR). The Windows functions rewrite the whole file
+//    in their own layout.
 //  - a section replacement writes the lines it is given verbatim, comment
 //    lines included, and creates the section even for an empty list. The
 //    Windows functions drop lines without '=' and create nothing for an empty
@@ -79,7 +79,7 @@ private:
     };
     struct Line {
         size_t begin = 0;    // offset of the line in text_
-        size_t length = 0;   // bytes before the '\n' (a '\r' before it included)
+        size_t length = 0;   // bytes before its line end (CR LF, LF or CR)
         size_t next = 0;     // offset of the following line
         enum Kind { Blank, Header, Entry } kind = Blank;
         Span name;           // section or key name, trimmed
@@ -96,7 +96,10 @@ private:
     void parse();
     const Section* findSection(std::string_view name) const;
     const Line* findKey(const Section& section, std::string_view key) const;
+    // The ending of the file's first line, which new lines take; CR LF in a
+    // file without one.
     std::string lineEnding() const;
+    bool endsInLineEnd() const;
     // Index of the line after which a new line of `section` goes.
     size_t lastContentLine(const Section& section) const;
 

@@ -93,6 +93,15 @@ TEST(ProfileRead, CrLfAndLfAndNoFinalNewline) {
     EXPECT_EQ(ProfileFile("[s]\nk=v").getString("s", "k", "", 256), "v");
 }
 
+TEST(ProfileRead, ABareCarriageReturnEndsALineToo) {
+    // Files saved by old Mac editors; Windows splits their lines at each CR.
+    const ProfileFile ini("[s]\rk=v\rquoted=\"w\"\r\r[t]\rk=2\r\r\nlast=x");
+    EXPECT_EQ(ini.getString("s", "k", "", 256), "v");
+    EXPECT_EQ(ini.getString("s", "quoted", "", 256), "w");
+    EXPECT_EQ(ini.getInt("t", "k", 0), 2);
+    EXPECT_EQ(ini.getString("t", "last", "", 256), "x");
+}
+
 TEST(ProfileEdit, ReplacingAValueKeepsEveryOtherLineByteForByte) {
     ProfileFile ini("; header\r\n[MAIN]\r\n  A = 1 \r\nB=2\r\n\r\n[Other]\nmixed=lf\r\n");
     EXPECT_TRUE(ini.setString("main", "a", "9"));
@@ -123,6 +132,12 @@ TEST(ProfileEdit, NewSectionAndFileFollowTheFilesLineEndings) {
     ProfileFile noNewline("[a]\r\nx=1");
     noNewline.setString("a", "y", "2");
     EXPECT_EQ(noNewline.text(), "[a]\r\nx=1\r\ny=2\r\n");
+
+    ProfileFile cr("[a]\rx=1\r");
+    cr.setString("a", "x", "9");
+    cr.setString("a", "y", "2");
+    cr.setString("b", "z", "3");
+    EXPECT_EQ(cr.text(), "[a]\rx=9\ry=2\r[b]\rz=3\r");
 }
 
 TEST(ProfileEdit, ValueLosesLeadingSpaces) {
