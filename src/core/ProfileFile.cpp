@@ -29,7 +29,8 @@ std::string_view dropTrailingSpaces(std::string_view text) {
 }  // namespace
 
 // RtlUnicodeStringToInteger with base 0, which GetPrivateProfileInt uses:
-// 32-bit arithmetic that wraps, as the system's does.
+// 32-bit arithmetic that wraps, as the system's does, and only the
+// lower-case prefixes Microsoft documents for it.
 int parseProfileInteger(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
@@ -41,9 +42,9 @@ int parseProfileInteger(std::string_view text) {
     unsigned base = 10;
     if (i + 1 < text.size() && text[i] == '0') {
         const char p = text[i + 1];
-        if (p == 'x' || p == 'X') base = 16;
-        if (p == 'o' || p == 'O') base = 8;
-        if (p == 'b' || p == 'B') base = 2;
+        if (p == 'x') base = 16;
+        if (p == 'o') base = 8;
+        if (p == 'b') base = 2;
         if (base != 10) i += 2;
     }
     uint32_t total = 0;

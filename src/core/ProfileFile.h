@@ -54,8 +54,8 @@ public:
     std::string getString(std::string_view section, std::string_view key, std::string_view defaultValue,
                           size_t size) const;
     // GetPrivateProfileIntA: leading white space, an optional sign, then
-    // digits (a 0x, 0o or 0b prefix picks the base); an empty or absent value
-    // gives `defaultValue`, a value without digits 0.
+    // digits (a lower-case 0x, 0o or 0b prefix picks the base); an empty or
+    // absent value gives `defaultValue`, a value without digits 0.
     int getInt(std::string_view section, std::string_view key, int defaultValue) const;
 
     // Edits in memory; each returns whether the text changed.

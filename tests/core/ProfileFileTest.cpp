@@ -75,7 +75,8 @@ TEST(ProfileRead, SectionNameRunsToTheLastBracket) {
 
 TEST(ProfileRead, IntegersReadLeadingDigits) {
     const ProfileFile ini(
-        "[n]\nplain=42\nneg=-1\nlead= 7\ntrail=12abc\nword=abc\nempty=\nplus=+5\nhex=0x1A\nquoted=\"3\"\n");
+        "[n]\nplain=42\nneg=-1\nlead= 7\ntrail=12abc\nword=abc\nempty=\nplus=+5\nhex=0x1A\nquoted=\"3\"\n"
+        "upperHex=0X1A\nupperBinary=0B11\noctal=0o17\nbinary=-0b101\n");
     EXPECT_EQ(ini.getInt("n", "plain", 0), 42);
     EXPECT_EQ(ini.getInt("n", "neg", 0), -1);
     EXPECT_EQ(ini.getInt("n", "lead", 0), 7);
@@ -84,6 +85,12 @@ TEST(ProfileRead, IntegersReadLeadingDigits) {
     EXPECT_EQ(ini.getInt("n", "empty", 99), 99);
     EXPECT_EQ(ini.getInt("n", "plus", 0), 5);
     EXPECT_EQ(ini.getInt("n", "hex", 0), 26);
+    // Only the lower-case prefixes pick a base; "0X1A" is a decimal 0
+    // followed by letters.
+    EXPECT_EQ(ini.getInt("n", "upperHex", 99), 0);
+    EXPECT_EQ(ini.getInt("n", "upperBinary", 99), 0);
+    EXPECT_EQ(ini.getInt("n", "octal", 0), 15);
+    EXPECT_EQ(ini.getInt("n", "binary", 0), -5);
     EXPECT_EQ(ini.getInt("n", "quoted", 0), 3);
     EXPECT_EQ(ini.getInt("n", "absent", -1), -1);
 }
