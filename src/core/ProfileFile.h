@@ -25,6 +25,29 @@
 //    duplicates, which no read ever sees, stay untouched.
 //  - blank lines at the end of a replaced section stay, so sections stay
 //    apart as they were.
+//
+// tests/differential measures the engine against Wine 8's functions, which
+// read differently from Windows in a few places; the engine follows Windows
+// and the comparison allows for each (its known differences are shown at the
+// start of every run):
+//  - a UTF-8 byte-order mark: Wine skips it. Windows reads an ANSI profile as
+//    it is, so the mark belongs to the first line and a header right after it
+//    opens no section.
+//  - a quoted value read into a buffer exactly one byte too small for its
+//    closing quote: Wine loses the value's last byte as well (it drops the
+//    last byte copied whenever the quote could have fit). Here, as Windows
+//    documents, the first size - 1 bytes of the unquoted value.
+//  - a default of spaces only: Wine keeps one space; the documented rule
+//    strips every trailing blank, giving "".
+//  - letter case: Wine 8 folds ASCII letters only; names here compare as
+//    code page 1252 folds them (core/Text.h).
+//  - a section replacement with spaces around the name: Wine finds the
+//    section but empties it only for the untrimmed name, so the old keys
+//    stay in front of the new ones.
+// Names Velmora never passes are left out of the comparison: an empty
+// section or key name (Wine reads the text before the first section, or a
+// line "=value"; the engine finds nothing), and an empty header "[]" (Wine's
+// rewrite loses it, joining its keys to the section before).
 #pragma once
 
 #include <cstddef>
