@@ -27,6 +27,7 @@ const std::vector<std::string> kKeyNames = {
 const std::vector<std::string> kDefaults = {
     "", "x", "dflt", "   ", " ", " a  ", "\"q\"", "'q'", "\"ab", "\"\"", "0", "d\xE9" "f",
     "a default long enough to be cut by every small buffer of the run"};
+const std::vector<std::string> kQuotesAlone = {"\"", "'", "\"\"", "''", "\"\"\""};
 const std::vector<std::string> kIntegers = {
     "42", "-1", "+5", " 7", "12abc", "0x1A", "0X1a", "0o17", "0b101", "0x", "0b2", "4294967297",
     "-4294967297", "abc", "\"3\"", "- 5", "--5", "007", "2147483648", "0", "-0x10", "1e3"};
@@ -102,7 +103,7 @@ std::string value(Rng& rng, bool asciiOnly) {
         case 1: text = "'" + text + "'"; break;
         case 2: text = "\"" + text + "'"; break;
         case 3: text = rng.chance(50) ? "\"" + text : text + "'"; break;
-        case 4: text = rng.pick(std::vector<std::string>{"\"", "'", "\"\"", "''", "\"\"\""}); break;
+        case 4: text = rng.pick(kQuotesAlone); break;
         default: break;
     }
     if (rng.chance(25)) text = padding(rng) + text + padding(rng);
@@ -178,7 +179,6 @@ unsigned bufferSize(Rng& rng) {
     return 256;
 }
 
-
 Op checkRead(const std::string& section, const std::string& key) {
     Op read;
     read.section = section;
@@ -227,8 +227,7 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
     for (size_t n = 3 + rng.below(6); n > 0; --n) {
         Op op;
         const size_t what = rng.below(100);
-        const bool known = rng.chance(88);
-        op.section = known ? spell(rng.pick(sections), rng) : token(rng);
+        op.section = rng.chance(88) ? spell(rng.pick(sections), rng) : token(rng);
         op.key = rng.chance(88) ? spell(rng.pick(keys), rng) : token(rng);
         if (what < 45) {
             op.kind = Op::ReadString;

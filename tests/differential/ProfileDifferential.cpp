@@ -95,6 +95,11 @@ int main(int argc, char** argv) {
     std::array<size_t, static_cast<size_t>(WineQuirk::Count)> explained{};
     for (uint64_t index = first; index < last; ++index) {
         const Case profileCase = generateCase(options.seed, index);
+        if (options.oneCase) {
+            std::printf("case %llu: file %s\n", static_cast<unsigned long long>(index),
+                        profileCase.fileExists ? quoted(profileCase.file).c_str() : "(none)");
+            for (const Op& op : profileCase.ops) std::printf("  %s\n", describe(op).c_str());
+        }
         const CaseResult result = runCase(profileCase, workspace);
         ++run;
         comparisons += result.comparisons;
