@@ -19,11 +19,14 @@ TEST(ProfileRead, FindsSectionsAndKeysWithoutRegardToCaseAfterTrimming) {
     EXPECT_EQ(ini.getString("  main", "KEY ONE  ", "d", 256), "some value");
     EXPECT_EQ(ini.getString("main", "missing", "dflt", 256), "dflt");
     EXPECT_EQ(ini.getString("nosuch", "other", "dflt", 256), "dflt");
+    // Accented capitals fold as code page 1252 folds them (Wine folds ASCII only).
+    EXPECT_EQ(ProfileFile("[\xC9t\xE9]\r\n\xC0k=v\r\n").getString("\xE9T\xC9", "\xE0K", "d", 256), "v");
 }
 
 TEST(ProfileRead, DefaultLosesTrailingSpacesAndQuotes) {
     const ProfileFile ini("");
     EXPECT_EQ(ini.getString("a", "b", "x   ", 256), "x");
+    EXPECT_EQ(ini.getString("a", "b", "   ", 256), "");  // Wine keeps one space
     EXPECT_EQ(ini.getString("a", "b", "  x", 256), "  x");
     EXPECT_EQ(ini.getString("a", "b", "\"q\"", 256), "q");
 }
@@ -44,6 +47,19 @@ TEST(ProfileRead, ValueIsCutToOneByteLessThanTheBuffer) {
     EXPECT_EQ(ini.getString("s", "k", "", 64), std::string(63, 'v'));
     EXPECT_EQ(ini.getString("s", "k", "", 1), "");
     EXPECT_EQ(ini.getString("s", "missing", "defaultvalue", 4), "def");
+    // A buffer that holds the unquoted value but not the closing quote still
+    // gets the whole value (Wine gives one byte less).
+    const ProfileFile quoted("[s]\nq=\"abc\"\n");
+    EXPECT_EQ(quoted.getString("s", "q", "", 4), "abc");
+    EXPECT_EQ(quoted.getString("s", "q", "", 3), "ab");
+}
+
+TEST(ProfileRead, AByteOrderMarkStaysPartOfTheFirstLine) {
+    // Windows reads an ANSI profile as it is: the mark hides a header on the
+    // first line (Wine skips the mark), and changes nothing further down.
+    const ProfileFile ini("\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nk=w\r\n");
+    EXPECT_EQ(ini.getString("s", "k", "d", 256), "d");
+    EXPECT_EQ(ini.getString("t", "k", "d", 256), "w");
 }
 
 TEST(ProfileRead, CommentsBlankLinesAndLinesWithoutEquals) {
