@@ -11,12 +11,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 
 #include "core/Text.h"
+#include "core/TemporaryNames.h"
 #include "platform/PathStyle.h"
 
 namespace velmora {
@@ -35,13 +35,6 @@ bool writeAll(int fd, const char* data, size_t size) {
         size -= static_cast<size_t>(written);
     }
     return true;
-}
-
-// A name beside `target` that no search of the program matches: it ends in
-// neither ".dp" nor ".mis", and holds a dot so it is no ship folder either.
-std::string temporaryNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    return target + ".vlmr-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
 }
 
 class PosixFileSystem final : public FileSystem {
@@ -207,7 +200,7 @@ public:
 
 private:
     static int createTemporary(const std::string& target, std::string& temporary) {
-        temporary = temporaryNameFor(target);
+        temporary = temporaryNameFor(target, static_cast<unsigned long>(::getpid()));
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) temporary.clear();
         return fd;

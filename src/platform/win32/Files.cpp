@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include <atomic>
 
+#include "core/TemporaryNames.h"
 #include "platform/PathStyle.h"
 
 namespace velmora {
@@ -24,13 +24,6 @@ bool writeAll(HANDLE file, const char* data, size_t size) {
         size -= written;
     }
     return true;
-}
-
-// A name beside `target` that no search of the program matches: it ends in
-// neither ".dp" nor ".mis", and holds a dot so it is no ship folder either.
-std::string temporaryNameFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    return target + ".vlmr-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
 }
 
 class Win32FileSystem final : public FileSystem {
@@ -178,7 +171,7 @@ private:
     }
 
     static HANDLE createTemporary(const std::string& target, std::string& temporary) {
-        temporary = temporaryNameFor(target);
+        temporary = temporaryNameFor(target, static_cast<unsigned long>(::GetCurrentProcessId()));
         HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) temporary.clear();

@@ -1,0 +1,186 @@
+#include "backup/BackupOriginals.h"
+
+#include <string>
+
+#include "core/AtomicFile.h"
+#include "core/FileSearch.h"
+#include "core/GameDataFiles.h"
+#include "core/TemporaryNames.h"
+#include "swap/SwapEngine.h"
+
+namespace velmora {
+namespace {
+
+// A "SIM" value names a file in the ship's own folder; one that would lead
+// out of it is refused.
+bool isPlainFileName(const std::string& name) {
+    return name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
+}
+
+class BackupRun {
+public:
+    explicit BackupRun(AppState& state)
+        : state_(state), files_(state.files()), paths_(state.paths()), settings_(state.settings()) {}
+
+    int run();
+
+private:
+    // An error box: the run's caption, the error icon, an OK button.
+    int fail(const std::string& text) {
+        state_.dialog().messageBox(text, caption_, MessageIcon::Error, MessageButtons::Ok);
+        return 1;
+    }
+    void checkSettingsVersion();
+    void writeSettingsKeys();
+    bool makeFolder(const std::string& folder);
+    int backUpSessionMission();
+    int backUpObjectDps();
+    int backUpShipDps();
+    int backUpShip(const std::string& ship);
+    int summary();
+
+    AppState& state_;
+    FileSystem& files_;
+    GamePaths paths_;
+    SettingsFile settings_;
+    std::string caption_ = "Unable to complete backup of CFSx";
+    bool settingsExisted_ = false;
+    bool missionCopied_ = false;
+    int objectDpsSeen_ = 0;
+    int objectDpsCopied_ = 0;
+    int shipDpsSeen_ = 0;
+    int shipDpsCopied_ = 0;
+    bool shipDpFound_ = false;
+};
+
+int BackupRun::run() {
+    caption_.back() = static_cast<char>('0' + state_.activeGame);
+    checkSettingsVersion();
+    writeSettingsKeys();
+
+    if (!makeFolder(paths_.backupRoot())) return fail("Could not create BACKUP folder");
+    if (!makeFolder(paths_.backupObjectDpFolder())) return fail("Could not create BACKUP\\OBJECTS_DP folder");
+    const bool ships = gameProfile(state_.activeGame).hasShips;
+    if (ships && !makeFolder(paths_.backupShipsFolder())) return fail("Could not create BACKUP\\SHIPS folder");
+    // Copies cut short by a killed run left their temporary files here.
+    removeLeftoverTemporaries(files_, paths_.backupRoot(), paths_.separator());
+    removeLeftoverTemporaries(files_, paths_.backupObjectDpFolder(), paths_.separator());
+
+    if (backUpSessionMission() != 0) return 1;
+    if (backUpObjectDps() != 0) return 1;
+    if (ships && backUpShipDps() != 0) return 1;
+    return summary();
+}
+
+void BackupRun::checkSettingsVersion() {
+    if (!settings_.exists()) return;
+    settingsExisted_ = true;
+    if (settings_.version() == kSettingsVersion) return;
+    state_.dialog().messageBox("Different version of Velmora.\nOriginals being restored.\n", "FYI",
+                               MessageIcon::None, MessageButtons::Ok);
+    swapMission(state_, SwapMode::RestoreOriginals);
+    settings_.remove();
+    settingsExisted_ = false;
+}
+
+void BackupRun::writeSettingsKeys() {
+    const GameVersion game = state_.activeGame;
+    settings_.writeVersion();
+    // An existing value stays (cut to 255 bytes); a missing one gets its default.
+    settings_.writeLastSave(game, settings_.lastSaveText(game));
+    settings_.writeCurrentMission(game, settings_.currentMission(game));
+    if (!settingsExisted_) {
+        settings_.writeModifiedDps(kModifiedDps1, {});
+        settings_.writeModifiedDps(kModifiedDps2, {});
+    }
+}
+
+bool BackupRun::makeFolder(const std::string& folder) {
+    return files_.makeDirectory(folder) != MakeDirResult::Failed;
+}
+
+int BackupRun::backUpSessionMission() {
+    const std::string backup = paths_.backupSessionMission();
+    if (files_.exists(backup)) return 0;
+    const std::string source = paths_.sessionMission();
+    // The game's own session mission describes at most one unit type and one
+    // unit: a second one means a swapped-in mission is in place.
+    const MissionFile mission = MissionFile::load(files_, source);
+    const std::string secondType = mission.typeIdProbe(unitTypeSection(1));
+    const std::string secondUnit = mission.typeIdProbe(unitSection(1));
+    if (secondType != "x" || secondUnit != "x") {
+        const std::string question = "Extra units or unit types found in existing CFS" +
+                                     std::to_string(state_.activeGame) +
+                                     " multiplayer.mis file.\n\nAre you SURE you wish to backup this file?";
+        if (state_.dialog().messageBox(question, "Possible problem", MessageIcon::None, MessageButtons::YesNo) ==
+            MessageAnswer::No) {
+            state_.dialog().messageBox("Velmora will now shut down.", "", MessageIcon::None, MessageButtons::Ok);
+            return 1;
+        }
+    }
+    missionCopied_ = copyWithoutReplacing(files_, source, backup);
+    return 0;
+}
+
+int BackupRun::backUpObjectDps() {
+    const std::vector<std::string> dps = findNames(files_, paths_.objectDpFolder(), "*.dp");
+    if (dps.empty()) return fail("Could not locate any original object DP's");
+    for (const std::string& dp : dps) {
+        if (copyWithoutReplacing(files_, paths_.objectDp(dp), paths_.backupObjectDp(dp))) ++objectDpsCopied_;
+        ++objectDpsSeen_;
+    }
+    return 0;
+}
+
+int BackupRun::backUpShipDps() {
+    std::vector<DirEntry> entries;
+    if (!files_.listFolder(paths_.shipsFolder(), entries)) return fail("Could not locate the original SHIPS folder");
+    // Every name without an extension is taken as a ship folder; a file of
+    // such a name holds no ship.cfg and adds nothing.
+    for (const DirEntry& entry : entries)
+        if (matchesWildcard(entry.name, "*.") && backUpShip(entry.name) != 0) return 1;
+    if (!shipDpFound_) return fail("Could not locate any original ships");
+    return 0;
+}
+
+int BackupRun::backUpShip(const std::string& ship) {
+    bool subfolderPending = true;
+    const ProfileFile shipConfig = ProfileFile::load(files_, paths_.shipConfig(ship));
+    for (int n = 0;; ++n) {
+        const std::string sim = shipSimValue(shipConfig, n);
+        if (sim.empty()) return 0;
+        const std::string dpFile = dpFileName(sim);
+        const std::string source = paths_.shipDp(ship, dpFile);
+        if (!isPlainFileName(sim) || !files_.canOpenForReading(source))
+            return fail("Error is original ship config '" + ship + ".cfg', could not open " + dpFile);
+        shipDpFound_ = true;
+        if (subfolderPending) {
+            if (!makeFolder(paths_.backupShipFolder(ship))) return fail("Error creating a backup ship subfolder");
+            removeLeftoverTemporaries(files_, paths_.backupShipFolder(ship), paths_.separator());
+            subfolderPending = false;
+        }
+        if (copyWithoutReplacing(files_, source, paths_.backupShipDp(ship, dpFile))) ++shipDpsCopied_;
+        ++shipDpsSeen_;
+    }
+}
+
+int BackupRun::summary() {
+    const int copied = objectDpsCopied_ + shipDpsCopied_;
+    if (copied == 0 && !missionCopied_) return 0;
+    std::string text = "CFS" + std::to_string(state_.activeGame) + " ";
+    if (objectDpsCopied_ != objectDpsSeen_ || shipDpsCopied_ != shipDpsSeen_) text += "new ";
+    if (objectDpsCopied_ != 0) text += "object ";
+    if (objectDpsCopied_ != 0 && shipDpsCopied_ != 0) text += "and ";
+    if (shipDpsCopied_ != 0) text += "ship ";
+    if (copied > 0) text += copied == 1 ? "DP " : "DP's ";
+    if (missionCopied_) text += copied > 0 ? "and multiplayer.mis " : "multiplayer.mis ";
+    text += "successfully backed up.";
+    state_.dialog().messageBox(text, "FYI", MessageIcon::None, MessageButtons::Ok);
+    return 0;
+}
+
+}  // namespace
+
+int backupOriginals(AppState& state) { return BackupRun(state).run(); }
+
+}  // namespace velmora

@@ -1,0 +1,256 @@
+#include "swap/SwapEngine.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/MissionList.h"
+#include "core/AtomicFile.h"
+#include "core/FileSearch.h"
+#include "core/GameDataFiles.h"
+#include "core/TemporaryNames.h"
+#include "core/Text.h"
+#include "res/resource.h"
+#include "swap/UnitRoster.h"
+
+namespace velmora {
+
+bool objectMatch(std::string_view name, std::string_view fileName) {
+    const size_t base = fileName.size() >= 3 ? fileName.size() - 3 : 0;
+    const size_t n = std::max(name.size(), base);
+    // Over n characters, where both texts end at the same place they are
+    // equal; where only one ends they differ.
+    for (size_t i = 0; i < n; ++i) {
+        const bool nameEnded = i >= name.size();
+        const bool fileEnded = i >= fileName.size();
+        if (nameEnded || fileEnded) return nameEnded && fileEnded;
+        if (foldCase(static_cast<unsigned char>(name[i])) != foldCase(static_cast<unsigned char>(fileName[i])))
+            return false;
+    }
+    return true;
+}
+
+bool shipMatch(std::string_view name, std::string_view fileName) {
+    const size_t base = fileName.size() >= 3 ? fileName.size() - 3 : 0;
+    return name.size() >= base && equalsIgnoreCase(name.substr(0, base), fileName.substr(0, base));
+}
+
+namespace {
+
+using MatchRule = bool (*)(std::string_view, std::string_view);
+
+// How many of the files that could not be put back an error box names.
+constexpr size_t kFailuresNamed = 5;
+
+class SwapRun {
+public:
+    SwapRun(AppState& state, SwapMode mode)
+        : state_(state), mode_(mode), files_(state.files()), paths_(state.paths()) {}
+
+    int run();
+
+private:
+    bool sideMode() const { return mode_ == SwapMode::AlliedFriendly || mode_ == SwapMode::AxisFriendly; }
+    void showError(const std::string& text) {
+        state_.dialog().messageBox(text, "Error", MessageIcon::Error, MessageButtons::Ok);
+    }
+
+    bool putMissionInPlace(const std::string& name);
+    bool restoreObjectDps();
+    bool restoreShipDps();
+    void putDpBack(const std::string& fileName, const std::string& source, const std::string& target,
+                   MatchRule rule);
+    bool gunRewriteTest(const std::string& fileName, MatchRule rule, const std::string& sourcePath,
+                        std::optional<ProfileFile>& source);
+    void deleteCdpSibling(const std::string& target);
+    void ensureFolder(const std::string& folder);
+    void logRewrite(const std::string& fileName);
+    // The end of every run that reached the DP steps: the rewrite log, then
+    // the files that could not be put back.
+    int finish(int result);
+
+    AppState& state_;
+    SwapMode mode_;
+    FileSystem& files_;
+    GamePaths paths_;
+    UnitRoster roster_;
+    std::vector<std::string> rewritten_;
+    std::vector<std::string> failed_;
+};
+
+int SwapRun::run() {
+    const SettingsFile settings = state_.settings();
+    std::string name;
+    if (mode_ == SwapMode::RestoreOriginals) {
+        name = kOriginalMission;
+        state_.dialog().setText(IDC_MISSION, name);
+    } else {
+        name = selectedMission(state_);
+    }
+    if (!putMissionInPlace(name)) return 1;
+
+    settings.writeCurrentMission(state_.activeGame, name);
+    fillMissionList(state_);
+    settings.writeModifiedDps(modifiedDpsKey(state_.activeGame), {});
+
+    switch (buildUnitRoster(state_, roster_)) {
+        case RosterOutcome::OutOfMemory: return finish(1);
+        case RosterOutcome::UnknownType: return finish(0);
+        case RosterOutcome::Complete: break;
+    }
+
+    if (!restoreObjectDps()) return finish(1);
+    if (gameProfile(state_.activeGame).hasShips && !restoreShipDps()) return finish(1);
+    if (!failed_.empty()) return finish(1);
+
+    finish(0);
+    settings.writeLastSave(state_.activeGame, decimal(static_cast<int>(mode_)));
+    return 0;
+}
+
+bool SwapRun::putMissionInPlace(const std::string& name) {
+    const std::string session = paths_.sessionMission();
+    removeLeftoverTemporaries(files_, state_.gameDir, paths_.separator());
+    // Missions copied from CD are read-only; the user has asked for this one to go.
+    if (files_.isReadOnly(session)) files_.makeWritable(session);
+
+    if (mode_ == SwapMode::RestoreOriginals) {
+        // A game that never had its own session mission has none backed up.
+        const std::string original = paths_.backupSessionMission();
+        if (files_.exists(original) && !copyReplacing(files_, original, session)) failed_.push_back(session);
+        return true;
+    }
+    if (copyReplacing(files_, paths_.mission(name), session)) return true;
+    // Going on would record a mission that is not in force and rewrite the
+    // DPs for the old one.
+    showError(name.empty() ? std::string("No mission is selected.")
+                           : "Could not copy the mission " + name + " to multiplayer.mis.");
+    return false;
+}
+
+bool SwapRun::restoreObjectDps() {
+    const std::vector<std::string> dps = findNames(files_, paths_.backupObjectDpFolder(), "*.dp");
+    if (dps.empty()) {
+        showError("Could not locate backup object DP's");
+        return false;
+    }
+    ensureFolder(paths_.objectDpFolder());
+    for (const std::string& file : dps)
+        putDpBack(file, paths_.backupObjectDp(file), paths_.objectDp(file), objectMatch);
+    return true;
+}
+
+bool SwapRun::restoreShipDps() {
+    std::vector<DirEntry> entries;
+    if (!files_.listFolder(paths_.backupShipsFolder(), entries)) {
+        showError("Could not locate backup ships folder");
+        return false;
+    }
+    // Every name without an extension is taken as a ship folder.
+    std::vector<std::string> ships;
+    for (const DirEntry& entry : entries)
+        if (matchesWildcard(entry.name, "*.")) ships.push_back(entry.name);
+    if (ships.empty()) {
+        showError("Could not locate any backup ship sub-folders");
+        return false;
+    }
+    ensureFolder(paths_.shipsFolder());
+    for (const std::string& ship : ships) {
+        const std::vector<std::string> dps = findNames(files_, paths_.backupShipFolder(ship), "*.dp");
+        if (dps.empty()) {
+            showError("Missing backup DP in ships\\" + ship + " folder");
+            return false;
+        }
+        ensureFolder(paths_.shipFolder(ship));
+        for (const std::string& file : dps)
+            putDpBack(file, paths_.backupShipDp(ship, file), paths_.shipDp(ship, file), shipMatch);
+    }
+    return true;
+}
+
+void SwapRun::putDpBack(const std::string& fileName, const std::string& source, const std::string& target,
+                        MatchRule rule) {
+    std::optional<ProfileFile> original;  // the backup copy, read once when needed
+    const bool rewrite = sideMode() && gunRewriteTest(fileName, rule, source, original);
+
+    // A read-only game file is made writable: the user asked for the original back.
+    if (files_.isReadOnly(target)) files_.makeWritable(target);
+    bool written = false;
+    if (!rewrite) {
+        written = copyReplacing(files_, source, target);
+    } else if (std::string text; original || files_.readFile(source, text)) {
+        // The rewritten DP is the original with two sections replaced,
+        // written in one step.
+        ProfileFile dp = original ? std::move(*original) : ProfileFile(std::move(text));
+        applyGunRewrite(dp);
+        written = saveProfile(files_, dp, target, Durability::Buffered);
+        if (written) logRewrite(fileName);
+    }
+    if (!written) failed_.push_back(target);
+    deleteCdpSibling(target);
+}
+
+bool SwapRun::gunRewriteTest(const std::string& fileName, MatchRule rule, const std::string& sourcePath,
+                             std::optional<ProfileFile>& source) {
+    // Only the first record whose name matches decides.
+    const auto record = std::find_if(roster_.begin(), roster_.end(),
+                                     [&](const UnitTypeRecord& r) { return rule(r.name, fileName); });
+    if (record == roster_.end()) return false;
+    // A type the mission gives no side takes the DP's own; a later DP of the
+    // same type uses it without reading again.
+    if (record->allegiance == -1) {
+        std::string text;
+        if (files_.readFile(sourcePath, text)) source = ProfileFile(std::move(text));
+        record->allegiance = source ? dpOwnAllegiance(*source) : -1;
+    }
+    const int allegiance = record->allegiance;
+    return allegiance >= 1 && (allegiance & 1) == (static_cast<int>(mode_) & 1);
+}
+
+void SwapRun::deleteCdpSibling(const std::string& target) {
+    const std::string sibling = cdpSibling(target);
+    if (files_.removeFile(sibling) || !files_.exists(sibling)) return;
+    // A compiled DP left behind would keep the game on the old guns.
+    if (files_.isReadOnly(sibling) && files_.makeWritable(sibling) && files_.removeFile(sibling)) return;
+    failed_.push_back(sibling);
+}
+
+void SwapRun::ensureFolder(const std::string& folder) {
+    if (!files_.isDirectory(folder)) files_.makeDirectory(folder);
+    // A swap killed earlier may have left half-written copies here.
+    removeLeftoverTemporaries(files_, folder, paths_.separator());
+}
+
+void SwapRun::logRewrite(const std::string& fileName) {
+    // One key per name: a second DP of the same name (in another ship folder)
+    // rewrites the same key.
+    for (const std::string& logged : rewritten_)
+        if (equalsIgnoreCase(logged, fileName)) return;
+    rewritten_.push_back(fileName);
+}
+
+int SwapRun::finish(int result) {
+    if (!rewritten_.empty()) {
+        std::vector<std::string> lines;
+        lines.reserve(rewritten_.size());
+        for (const std::string& file : rewritten_) lines.push_back(file + "=" + kGunsModified);
+        state_.settings().writeModifiedDps(modifiedDpsKey(state_.activeGame), lines);
+    }
+    if (failed_.empty()) return result;
+
+    std::string text = "Could not restore " + decimal(static_cast<long long>(failed_.size())) +
+                       (failed_.size() == 1 ? " file:\n" : " files:\n");
+    for (size_t i = 0; i < failed_.size() && i < kFailuresNamed; ++i) text += failed_[i] + "\n";
+    if (failed_.size() > kFailuresNamed)
+        text += "and " + decimal(static_cast<long long>(failed_.size() - kFailuresNamed)) + " more\n";
+    text += "\nClose the game if it is running, then try again.";
+    showError(text);
+    return 1;
+}
+
+}  // namespace
+
+int swapMission(AppState& state, SwapMode mode) { return SwapRun(state, mode).run(); }
+
+}  // namespace velmora

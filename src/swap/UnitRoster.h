@@ -1,0 +1,64 @@
+// The unit roster of the session mission: which unit types take part, what
+// each is called (also the base name of its DP file) and which side each
+// fights on. Built by the swap engine from the game's multiplayer.mis, with
+// names of undescribed types looked up in idlist.txt.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/AppState.h"
+
+namespace velmora {
+
+struct UnitTypeRecord {
+    std::int32_t typeId = 0;
+    // The type's side as the mission gives it, -1 while nothing has: a
+    // positive odd value is Allied, a positive even value Axis, 0 or less
+    // neither.
+    std::int32_t allegiance = -1;
+    std::string name;  // at most 255 bytes; may be empty
+};
+
+class UnitRoster {
+public:
+    // Appends a record; false when the roster cannot grow.
+    bool append(UnitTypeRecord record);
+    // The position of the first record of `typeId`.
+    std::optional<size_t> findTypeById(std::int32_t typeId) const;
+
+    size_t size() const { return records_.size(); }
+    bool empty() const { return records_.empty(); }
+    UnitTypeRecord& operator[](size_t i) { return records_[i]; }
+    const UnitTypeRecord& operator[](size_t i) const { return records_[i]; }
+    auto begin() { return records_.begin(); }
+    auto end() { return records_.end(); }
+    auto begin() const { return records_.begin(); }
+    auto end() const { return records_.end(); }
+
+    // The most records a roster may hold; memory is the real bound. Tests
+    // lower it to reach the out-of-memory path.
+    static inline size_t capacityLimit = SIZE_MAX;
+
+private:
+    std::vector<UnitTypeRecord> records_;
+    // First record of each type id: lookups stay fast on missions with
+    // thousands of units, and the first record still wins.
+    std::unordered_map<std::int32_t, size_t> firstOfType_;
+};
+
+enum class RosterOutcome {
+    Complete,     // every unit up to the first gap was read
+    UnknownType,  // a unit's type has no name; the message has been shown
+    OutOfMemory,  // the roster could not grow; the message has been shown
+};
+
+// Builds the roster of <gameDir>\multiplayer.mis. A missing or unreadable
+// mission gives an empty, complete roster.
+RosterOutcome buildUnitRoster(AppState& state, UnitRoster& roster);
+
+}  // namespace velmora

@@ -1,0 +1,172 @@
+#include "testkit/GameInstall.h"
+
+#include "testkit/TempDir.h"
+
+namespace velmora::testkit {
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+std::string join(const std::string& a, const std::string& b) { return a + nativePath("/") + b; }
+
+std::vector<std::string> simsOf(const ShipSpec& ship) {
+    if (!ship.sims.empty()) return ship.sims;
+    std::vector<std::string> sims;
+    for (const DpSpec& dp : ship.dps) sims.push_back(dp.name);
+    return sims;
+}
+
+}  // namespace
+
+MissionSpec defaultSessionMission() { return MissionSpec{{{1, 1, "Default Field"}}, {{1, std::nullopt}}}; }
+
+std::string missionText(const MissionSpec& spec) {
+    std::string text = "[mission_header]\r\nmission_type=2\r\ntitle=Test mission\r\n\r\n";
+    for (size_t i = 0; i < spec.types.size(); ++i) {
+        const UnitTypeSpec& type = spec.types[i];
+        text += "[unit_type." + std::to_string(i) + "]" + kCrLf;
+        text += "type_id=" + std::to_string(type.typeId) + kCrLf;
+        if (type.allegiance) text += "allegiance=" + std::to_string(*type.allegiance) + kCrLf;
+        text += "name=" + type.name + kCrLf + kCrLf;
+    }
+    for (size_t i = 0; i < spec.units.size(); ++i) {
+        const UnitSpec& unit = spec.units[i];
+        text += "[unit." + std::to_string(i) + "]" + kCrLf;
+        text += "type_id=" + std::to_string(unit.typeId) + kCrLf;
+        if (unit.allegiance) text += "allegiance=" + std::to_string(*unit.allegiance) + kCrLf;
+        text += "position=" + std::to_string(1000 + i) + ",2000,300" + kCrLf + kCrLf;
+    }
+    return text;
+}
+
+std::string dpText(const DpSpec& dp) {
+    std::string text = "[misc_data]\r\nname=" + dp.name + kCrLf;
+    if (dp.allegiance) text += "allegiance=" + std::to_string(*dp.allegiance) + kCrLf;
+    text += "category=5\r\n\r\n";
+    text += "[gunstations]\r\ngunstation.0=0,1,2,0.25,1,0.02,0.02,1,2,0,1d1*0,0,0,0,0,0,0,0,0,0,0,1.6\r\n"
+            "gunstation.1=0,1,2,0.25,1,0.02,0.02,1,2,0,1d1*0,0,0,0,0,0,0,0,0,0,0,1.6\r\n\r\n";
+    text += "[guns.0]\r\ngun.0=20,1,2,3,4,5,6,7\r\ngun.1=20,1,2,3,4,5,6,7\r\n\r\n";
+    text += "[damage_boxes]\r\n";
+    for (int i = 0; i < 2 || text.size() < dp.size; ++i)
+        text += "box." + std::to_string(i) + "=0.5,1.25,-2.0,3.5,4,5,6,7 ; " + dp.name + kCrLf;
+    return text;
+}
+
+std::string shipConfigText(const std::vector<std::string>& sims) {
+    std::string text = "[General]\r\natc_type=SHIP\r\n\r\n";
+    for (size_t i = 0; i < sims.size(); ++i)
+        text += "[FLTSIM." + std::to_string(i) + "]\r\ntitle=Ship " + std::to_string(i) + "\r\nSIM=" + sims[i] +
+                "\r\n\r\n";
+    return text;
+}
+
+std::string idListText(const std::map<std::string, std::map<int, std::string>>& sections) {
+    std::string text;
+    for (const auto& [section, names] : sections) {
+        text += "[" + section + "]\r\n";
+        for (const auto& [id, name] : names) text += std::to_string(id) + "=" + name + kCrLf;
+    }
+    return text;
+}
+
+GameInstall::GameInstall(GameVersion game) : game_(game), session_(velmora::testkit::missionText(defaultSessionMission())) {}
+
+GameInstall& GameInstall::mission(const std::string& fileName, const MissionSpec& spec) {
+    return missionText(fileName, velmora::testkit::missionText(spec));
+}
+
+GameInstall& GameInstall::missionText(const std::string& fileName, const std::string& text) {
+    missions_[fileName] = text;
+    return *this;
+}
+
+GameInstall& GameInstall::sessionMission(const MissionSpec& spec) {
+    return sessionMissionText(velmora::testkit::missionText(spec));
+}
+
+GameInstall& GameInstall::sessionMissionText(const std::string& text) {
+    session_ = text;
+    return *this;
+}
+
+GameInstall& GameInstall::noSessionMission() {
+    session_.reset();
+    return *this;
+}
+
+GameInstall& GameInstall::objectDp(const DpSpec& dp) {
+    objectDps_.push_back(dp);
+    return *this;
+}
+
+GameInstall& GameInstall::objectDps(const std::vector<std::string>& names) {
+    for (const std::string& name : names) objectDp(DpSpec{name, std::nullopt, true, 0});
+    return *this;
+}
+
+GameInstall& GameInstall::ship(const ShipSpec& ship) {
+    ships_.push_back(ship);
+    return *this;
+}
+
+GameInstall& GameInstall::ship(const std::string& folder, const std::vector<std::string>& dpNames) {
+    ShipSpec spec;
+    spec.folder = folder;
+    for (const std::string& name : dpNames) spec.dps.push_back(DpSpec{name, std::nullopt, true, 0});
+    return ship(spec);
+}
+
+GameInstall& GameInstall::config(const std::string& text) {
+    config_ = text;
+    return *this;
+}
+
+GameInstall& GameInstall::executable() {
+    executable_ = true;
+    return *this;
+}
+
+bool GameInstall::writeGame(const std::string& gameDir) const {
+    bool ok = true;
+    const std::string missions = join(gameDir, "missions");
+    for (const auto& [name, text] : missions_) ok &= writeText(join(missions, name), text);
+    if (session_) ok &= writeText(join(gameDir, kSessionMission), *session_);
+    const std::string objects = join(gameDir, kObjectDpFolder);
+    for (const DpSpec& dp : objectDps_) {
+        ok &= writeText(join(objects, dp.name + ".dp"), dpText(dp));
+        if (dp.compiledSibling) ok &= writeText(join(objects, dp.name + ".cdp"), "compiled " + dp.name);
+    }
+    for (const ShipSpec& ship : ships_) {
+        const std::string folder = join(join(gameDir, kShipsFolder), ship.folder);
+        if (ship.hasShipConfig) ok &= writeText(join(folder, kShipConfig), shipConfigText(simsOf(ship)));
+        for (const DpSpec& dp : ship.dps) {
+            ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
+            if (dp.compiledSibling) ok &= writeText(join(folder, dp.name + ".cdp"), "compiled " + dp.name);
+        }
+    }
+    if (config_) ok &= writeText(join(gameDir, gameProfile(game_).configFile), *config_);
+    if (executable_) ok &= writeText(join(gameDir, gameProfile(game_).executable), "");
+    return ok;
+}
+
+bool GameInstall::writeBackup(const std::string& appDir) const {
+    bool ok = true;
+    const std::string root = join(appDir, gameProfile(game_).backupRoot);
+    if (session_) ok &= writeText(join(root, kSessionMission), *session_);
+    for (const DpSpec& dp : objectDps_) ok &= writeText(join(join(root, kObjectDpFolder), dp.name + ".dp"), dpText(dp));
+    if (gameProfile(game_).hasShips) {
+        for (const ShipSpec& ship : ships_) {
+            if (!ship.hasShipConfig) continue;
+            const std::string folder = join(join(root, kShipsFolder), ship.folder);
+            for (const DpSpec& dp : ship.dps) {
+                const std::vector<std::string> sims = simsOf(ship);
+                bool named = false;
+                for (const std::string& sim : sims) named |= sim == dp.name;
+                if (named) ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
+            }
+        }
+    }
+    return ok;
+}
+
+}  // namespace velmora::testkit

@@ -1,0 +1,105 @@
+// Game installs for tests, benchmarks and the demo: CFS1- and CFS2-shaped
+// folders (missions, multiplayer.mis, objects_dp with compiled siblings,
+// ships with ship.cfg, the configuration file) and the backup tree Velmora
+// would make of them, written from a compact description.
+//
+//     GameInstall install(kCfs2);
+//     install.mission("Raid.mis", {{{3, 2, "Tower"}}, {{3}}})
+//            .objectDps({"Tower", "Hangar"})
+//            .ship("Carrier", {"carrier_hull"});
+//     install.writeGame(gameDir);
+//     install.writeBackup(appDir);
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/GameTable.h"
+
+namespace velmora::testkit {
+
+struct UnitTypeSpec {
+    int typeId = 0;
+    std::optional<int> allegiance;
+    std::string name;
+};
+
+struct UnitSpec {
+    UnitSpec(int type, std::optional<int> side = std::nullopt) : typeId(type), allegiance(side) {}
+    int typeId;
+    std::optional<int> allegiance;
+};
+
+struct MissionSpec {
+    std::vector<UnitTypeSpec> types;
+    std::vector<UnitSpec> units;
+};
+
+// A DP file: its own side in [misc_data], its guns, and filler lines up to
+// `size` bytes.
+struct DpSpec {
+    std::string name;  // base name, without ".dp"
+    std::optional<int> allegiance;
+    bool compiledSibling = true;  // a .cdp beside it
+    size_t size = 0;
+};
+
+struct ShipSpec {
+    std::string folder;
+    std::vector<DpSpec> dps;
+    // The "SIM" values of [FLTSIM.0], [FLTSIM.1], ...; the DPs' names when empty.
+    std::vector<std::string> sims;
+    bool hasShipConfig = true;
+};
+
+class GameInstall {
+public:
+    explicit GameInstall(GameVersion game);
+
+    GameInstall& mission(const std::string& fileName, const MissionSpec& spec);
+    GameInstall& missionText(const std::string& fileName, const std::string& text);
+    // The game's own multiplayer.mis; by default one unit type and one unit.
+    GameInstall& sessionMission(const MissionSpec& spec);
+    GameInstall& sessionMissionText(const std::string& text);
+    GameInstall& noSessionMission();
+    GameInstall& objectDp(const DpSpec& dp);
+    GameInstall& objectDps(const std::vector<std::string>& names);
+    GameInstall& ship(const ShipSpec& ship);
+    GameInstall& ship(const std::string& folder, const std::vector<std::string>& dpNames);
+    GameInstall& config(const std::string& text);
+    // An empty stand-in for the game's executable.
+    GameInstall& executable();
+
+    // Writes the game's files into `gameDir` (made when missing).
+    bool writeGame(const std::string& gameDir) const;
+    // Writes, under `appDir`, the backup tree a complete first backup of
+    // these files makes.
+    bool writeBackup(const std::string& appDir) const;
+
+    GameVersion game() const { return game_; }
+    const std::vector<DpSpec>& objectDpSpecs() const { return objectDps_; }
+    const std::vector<ShipSpec>& shipSpecs() const { return ships_; }
+
+private:
+    GameVersion game_;
+    std::map<std::string, std::string> missions_;  // file name -> text
+    std::optional<std::string> session_;
+    std::vector<DpSpec> objectDps_;
+    std::vector<ShipSpec> ships_;
+    std::optional<std::string> config_;
+    bool executable_ = false;
+};
+
+// The texts the installs are made of.
+std::string missionText(const MissionSpec& spec);
+std::string dpText(const DpSpec& dp);
+std::string shipConfigText(const std::vector<std::string>& sims);
+// idlist.txt: names of unit type ids, per section ("CFS" and "CFS2").
+std::string idListText(const std::map<std::string, std::map<int, std::string>>& sections);
+
+// The game's own session mission: one unit type and one unit.
+MissionSpec defaultSessionMission();
+
+}  // namespace velmora::testkit

@@ -1,0 +1,62 @@
+#include "testkit/TestApp.h"
+
+#include "core/GameInstall.h"
+#include "platform/PathStyle.h"
+
+namespace velmora::testkit {
+
+void FakeProcesses::runAndWait(const std::string& program) {
+    calls.push_back({program, files ? files->currentDirectory() : std::string(), true});
+    if (whileRunning) whileRunning();
+}
+
+StartResult FakeProcesses::start(const std::string& program, const std::string& workingDirectory) {
+    calls.push_back({program, workingDirectory, false});
+    if (startResult) return startResult(program);
+    StartResult result;
+    result.started = files && files->canOpenForReading(program);
+    if (!result.started) {
+        result.errorCode = 2;
+        result.errorText = "The system cannot find the file specified.\r\n";
+    }
+    return result;
+}
+
+TestApp::TestApp() : savedDirectory(platformFileSystem().currentDirectory()) {
+    appDir = root / "Velmora";
+    cfs1Dir = root / "Games/CFS1";
+    cfs2Dir = root / "Games/CFS2";
+    FileSystem& files = platformFileSystem();
+    files.makeDirectory(appDir);
+    processes.files = &files;
+
+    state.platform.files = &files;
+    state.platform.registry = &registry;
+    state.platform.processes = &processes;
+    state.platform.hosts = &hosts;
+    state.platform.separator = platformPathSeparator();
+    const std::string dir = appDir;
+    state.platform.programDirectory = [dir] { return dir; };
+    state.mainWindow = &dialog;
+    state.appDir = appDir;
+    state.settingsPath = state.paths().settingsFile();
+}
+
+TestApp::~TestApp() { platformFileSystem().setCurrentDirectory(savedDirectory); }
+
+void TestApp::registerGame(GameVersion game, const std::string& dir) {
+    registry.set(gameProfile(game).registryKey, dir);
+}
+
+void TestApp::install(const GameInstall& install) {
+    install.writeGame(gameDir(install.game()));
+    registerGame(install.game(), gameDir(install.game()));
+}
+
+void TestApp::activate(GameVersion game) {
+    state.activeGame = game;
+    state.gameDir = readGameDir(registry, game);
+    state.installedGames = detectInstalledGames(registry);
+}
+
+}  // namespace velmora::testkit

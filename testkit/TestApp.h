@@ -1,0 +1,81 @@
+// A whole Velmora for handler and engine tests: the program's folder and game
+// folders in a fresh temporary folder, the in-memory dialog, a registry table
+// and stand-ins for processes and the address lookup, all wired into an
+// AppState.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "swap/UnitRoster.h"
+#include "testkit/GameInstall.h"
+#include "testkit/InMemoryDialog.h"
+#include "testkit/TempDir.h"
+
+namespace velmora::testkit {
+
+class FakeProcesses final : public Processes {
+public:
+    struct Call {
+        std::string program;
+        std::string workingDirectory;  // of the process; for a run, the current directory
+        bool waited;
+    };
+    void runAndWait(const std::string& program) override;
+    StartResult start(const std::string& program, const std::string& workingDirectory) override;
+
+    std::vector<Call> calls;
+    // What a waited-for program does while it runs.
+    std::function<void()> whileRunning;
+    // What a start reports; by default it succeeds when the program exists.
+    std::function<StartResult(const std::string&)> startResult;
+    FileSystem* files = nullptr;
+};
+
+class FakeHostAddresses final : public HostAddresses {
+public:
+    std::vector<std::uint32_t> addresses() override { return list; }
+    std::vector<std::uint32_t> list;
+};
+
+// Lowers the most records a unit roster may hold, for the life of the object.
+class RosterLimit {
+public:
+    explicit RosterLimit(size_t records) : saved_(UnitRoster::capacityLimit) { UnitRoster::capacityLimit = records; }
+    ~RosterLimit() { UnitRoster::capacityLimit = saved_; }
+
+private:
+    size_t saved_;
+};
+
+class TestApp {
+public:
+    TestApp();
+    // Start-up makes the program's folder current; the test's own is put back.
+    ~TestApp();
+
+    // Writes `install` into the game's folder and registers it.
+    void install(const GameInstall& install);
+    // Registers a game at `dir` without writing anything.
+    void registerGame(GameVersion game, const std::string& dir);
+    // Makes `game` active as the engine and the backup expect it.
+    void activate(GameVersion game);
+    // The game's folder under the temporary root.
+    std::string gameDir(GameVersion game) const { return game == kCfs1 ? cfs1Dir : cfs2Dir; }
+    std::string settingsText() const { return readText(state.settingsPath); }
+
+    std::string savedDirectory;
+    TempDir root;
+    std::string appDir;
+    std::string cfs1Dir;
+    std::string cfs2Dir;
+    InMemoryDialog dialog;
+    TableGameRegistry registry;
+    FakeProcesses processes;
+    FakeHostAddresses hosts;
+    AppState state;
+};
+
+}  // namespace velmora::testkit

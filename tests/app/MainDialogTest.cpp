@@ -1,0 +1,242 @@
+// The main window's start-up and its own handlers, through the in-memory dialog.
+#include "app/MainDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/MissionList.h"
+#include "core/ProfileFile.h"
+#include "res/resource.h"
+#include "testkit/FaultyFileSystem.h"
+#include "testkit/TestApp.h"
+
+namespace velmora {
+namespace {
+
+using testkit::GameInstall;
+using testkit::MissionSpec;
+using testkit::readText;
+using testkit::writeText;
+
+GameInstall cfs1Game() {
+    GameInstall install(kCfs1);
+    install.mission("Alpha.mis", MissionSpec{{{1, 1, "Tower"}}, {{1}}}).objectDps({"Tower"});
+    return install;
+}
+
+GameInstall cfs2Game() {
+    GameInstall install(kCfs2);
+    install.mission("Raid.mis", MissionSpec{{{3, 2, "Tower"}}, {{3}}})
+        .mission("Convoy.mis", MissionSpec{{{4, 1, "Hangar"}}, {{4}}})
+        .objectDps({"Tower", "Hangar"})
+        .ship("Carrier", {"hull"});
+    return install;
+}
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    MainDialogTest() : window(app.state) {
+        app.dialog.onCommand([this](int id) { window.onCommand(id); });
+    }
+    void start() {
+        window.OnInitDialog();
+        app.dialog.clearBoxes();  // the backup's summaries
+    }
+    std::string setting(const std::string& key) {
+        return getProfileString(app.state.files(), "MAIN", key, "<absent>", 256, app.state.settingsPath);
+    }
+    void writeSetting(const std::string& key, const std::string& value) {
+        writeProfileString(app.state.files(), "MAIN", key, value, app.appDir + app.state.platform.separator + "Velmora.ini");
+    }
+    bool ended() const { return app.dialog.endResult().has_value(); }
+
+    testkit::TestApp app;
+    MainDialog window;
+};
+
+TEST_F(MainDialogTest, OnlyCfsTwoIsSelectedWithoutReadingTheLastGame) {
+    app.install(cfs2Game());
+    writeSetting("VLMR_VERSION", "1.0");
+    writeSetting("LAST_CFS_VERS", "1");
+    start();
+    EXPECT_FALSE(ended());
+    EXPECT_FALSE(app.dialog.isEnabled(IDC_CFS1));
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_CFS2));
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), IDC_CFS2);
+    EXPECT_EQ(app.state.activeGame, kCfs2);
+    EXPECT_EQ(app.dialog.listEntries(IDC_MISSION),
+              (std::vector<std::string>{"Convoy.mis", "Original mp.mis file", "Raid.mis"}));
+    EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
+    for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_LAUNCH})
+        EXPECT_TRUE(app.dialog.isEnabled(id)) << id;
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
+    EXPECT_TRUE(testkit::fileExists(app.state.paths().backupObjectDp("Tower.dp")));
+}
+
+TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
+    app.install(cfs1Game());
+    const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-12-3.tmp";
+    writeText(leftover, "[MAIN]\r\nVLMR_");
+    start();
+    EXPECT_FALSE(testkit::fileExists(leftover));
+    EXPECT_EQ(app.state.appDir, app.appDir);
+    EXPECT_EQ(app.state.settingsPath, app.appDir + app.state.platform.separator + "Velmora.ini");
+    EXPECT_EQ(std::filesystem::canonical(app.state.files().currentDirectory()),
+              std::filesystem::canonical(app.appDir));
+    EXPECT_EQ(app.dialog.systemMenu(), (std::vector<std::pair<int, std::string>>{{0, "-"}, {IDM_ABOUTBOX, "&About Velmora..."}}));
+    EXPECT_EQ(app.dialog.iconSets(), 1);
+    EXPECT_TRUE(window.onSystemCommand(IDM_ABOUTBOX | 0x3));
+    EXPECT_EQ(app.dialog.aboutBoxes(), 1);
+    EXPECT_FALSE(window.onSystemCommand(0xF060));  // SC_CLOSE: the platform's own
+}
+
+TEST_F(MainDialogTest, BothGamesAreBackedUpAndTheLastOneIsSelected) {
+    app.install(cfs1Game());
+    app.install(cfs2Game());
+    writeSetting("VLMR_VERSION", "1.0");
+    writeSetting("LAST_CFS_VERS", "1");
+    window.OnInitDialog();
+    EXPECT_EQ(app.dialog.boxTexts(), (std::vector<std::string>{"CFS1 object DP and multiplayer.mis successfully backed up.",
+                                                               "CFS2 object and ship DP's and multiplayer.mis successfully backed up."}));
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), IDC_CFS1);
+    EXPECT_EQ(app.state.activeGame, kCfs1);
+    EXPECT_EQ(app.dialog.listEntries(IDC_MISSION), (std::vector<std::string>{"Alpha.mis", "Original mp.mis file"}));
+}
+
+TEST_F(MainDialogTest, BothGamesAtTheFirstStartChooseNone) {
+    app.install(cfs1Game());
+    app.install(cfs2Game());
+    app.hosts.list = {packAddress(24, 1, 2, 3)};
+    start();
+    EXPECT_FALSE(ended());
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), 0);
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_CFS1));
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_CFS2));
+    EXPECT_EQ(app.state.activeGame, kCfs2);
+    EXPECT_EQ(app.state.gameDir, app.cfs2Dir);
+    EXPECT_TRUE(app.dialog.listEntries(IDC_MISSION).empty());
+    for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_RUN_SELECT, IDC_LAUNCH})
+        EXPECT_FALSE(app.dialog.isEnabled(id)) << id;
+    EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "");
+    EXPECT_EQ(app.dialog.listEntries(IDC_IP_ADDRESS), std::vector<std::string>{"24.1.2.3"});
+
+    // Clicking a game radio brings the window to life.
+    EXPECT_TRUE(app.dialog.click(IDC_CFS1));
+    EXPECT_EQ(app.state.activeGame, kCfs1);
+    EXPECT_EQ(app.state.gameDir, app.cfs1Dir);
+    EXPECT_TRUE(app.dialog.isEnabled(IDOK));
+    EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "Launch CFS1 for IP game");
+}
+
+TEST_F(MainDialogTest, AnUnknownLastGameChoosesNone) {
+    app.install(cfs1Game());
+    app.install(cfs2Game());
+    writeSetting("VLMR_VERSION", "1.0");
+    writeSetting("LAST_CFS_VERS", "7");
+    start();
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), 0);
+}
+
+TEST_F(MainDialogTest, AFailedBackupOfTheFirstGameEndsBeforeTheSecond) {
+    GameInstall broken(kCfs1);  // no object DPs
+    app.install(broken);
+    app.install(cfs2Game());
+    window.OnInitDialog();
+    EXPECT_EQ(app.dialog.endResult(), 0);
+    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Could not locate any original object DP's"});
+    EXPECT_FALSE(testkit::fileExists(app.state.settingsPath));
+    EXPECT_FALSE(testkit::fileExists(app.appDir + app.state.platform.separator + "bkupcfs2"));
+    EXPECT_TRUE(app.dialog.listEntries(IDC_IP_ADDRESS).empty());
+}
+
+TEST_F(MainDialogTest, AFailedBackupOfTheSecondGameDeletesTheWholeSettingsFile) {
+    app.install(cfs1Game());
+    GameInstall noShips(kCfs2);
+    noShips.objectDps({"Tower"});
+    app.install(noShips);
+    window.OnInitDialog();
+    EXPECT_EQ(app.dialog.endResult(), 0);
+    EXPECT_EQ(app.dialog.boxTexts().back(), "Could not locate the original SHIPS folder");
+    EXPECT_FALSE(testkit::fileExists(app.state.settingsPath));
+}
+
+TEST_F(MainDialogTest, NoGameShowsOneBoxAndEnds) {
+    window.OnInitDialog();
+    EXPECT_EQ(app.dialog.endResult(), 0);
+    ASSERT_EQ(app.dialog.boxes().size(), 1u);
+    EXPECT_EQ(app.dialog.boxes()[0].text, "Could not locate CFS1 or CFS2 executable.");
+    EXPECT_EQ(app.dialog.boxes()[0].caption, "Error");
+    EXPECT_EQ(app.dialog.boxes()[0].icon, MessageIcon::Error);
+    EXPECT_FALSE(testkit::fileExists(app.state.settingsPath));
+}
+
+TEST_F(MainDialogTest, TheSideButtonsFollowTheLastSwapOfEachGame) {
+    app.install(cfs1Game());
+    app.install(cfs2Game());
+    writeSetting("VLMR_VERSION", "1.0");
+    writeSetting("LAST_CFS_VERS", "1");
+    writeSetting("LAST_SAVE_1", "2");
+    writeSetting("CUR_MISSION_2", "Raid.mis");
+    start();
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_AXIS);
+    EXPECT_FALSE(app.dialog.isChecked(IDC_ALLIED));
+
+    for (const char* value : {"3", "4", "9"}) {
+        writeSetting("LAST_SAVE_2", value);
+        app.dialog.click(IDC_CFS2);
+        EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS) << value;
+        EXPECT_EQ(selectedMission(app.state), "Raid.mis");
+    }
+    writeSetting("LAST_SAVE_2", "1");
+    app.dialog.click(IDC_CFS2);
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_ALLIED);
+}
+
+class QuitTest : public MainDialogTest {
+protected:
+    void SetUp() override {
+        app.install(cfs2Game());
+        start();
+    }
+};
+
+TEST_F(QuitTest, WithoutASwapQuitAsksNothing) {
+    EXPECT_TRUE(app.dialog.click(IDCANCEL));
+    EXPECT_TRUE(app.dialog.boxes().empty());
+    EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
+    EXPECT_EQ(setting("LAST_CFS_VERS"), "2");
+}
+
+TEST_F(QuitTest, AfterASwapTheUserIsWarned) {
+    app.dialog.pick(IDC_MISSION, "Raid.mis");
+    app.dialog.click(IDC_AXIS);
+    app.dialog.click(IDOK);
+    app.dialog.clearBoxes();
+    const std::string settings = app.settingsText();
+
+    app.dialog.answerNo();
+    window.onCommand(IDCANCEL);  // Escape and the close box send the same command
+    ASSERT_EQ(app.dialog.boxes().size(), 1u);
+    EXPECT_EQ(app.dialog.boxes()[0].text,
+              "It is suggested that you leave Velmora running\nwhile you play a swapped multiplayer mission.\nThis "
+              "will remind you to restore after the session.\n\nAre you SURE you want to exit?");
+    EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
+    EXPECT_EQ(app.dialog.boxes()[0].buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(ended());
+    EXPECT_EQ(app.settingsText(), settings);
+
+    app.dialog.answerYes();
+    window.onCommand(IDCANCEL);
+    EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
+    EXPECT_EQ(setting("LAST_CFS_VERS"), "2");
+}
+
+TEST_F(QuitTest, WithNoGameCheckedTheLastGameIsZero) {
+    app.dialog.checkRadio(IDC_CFS1, IDC_CFS2, 0);
+    app.dialog.click(IDCANCEL);
+    EXPECT_EQ(setting("LAST_CFS_VERS"), "0");
+}
+
+}  // namespace
+}  // namespace velmora

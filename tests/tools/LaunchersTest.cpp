@@ -1,0 +1,126 @@
+// Which program an IP game starts, and starting it.
+#include "tools/Launchers.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "res/resource.h"
+#include "testkit/TestApp.h"
+
+namespace velmora {
+namespace {
+
+using testkit::GameInstall;
+using testkit::writeText;
+
+class LaunchersTest : public ::testing::Test {
+protected:
+    void use(GameVersion game) {
+        GameInstall install(game);
+        install.executable();
+        app.install(install);
+        app.activate(game);
+    }
+    std::string inGame(const std::string& relative) {
+        return app.state.gameDir + app.state.platform.separator + testkit::nativePath(relative);
+    }
+    std::string caption() { return app.dialog.text(IDC_LAUNCH, 260); }
+    std::string activeProgram() { return app.dialog.text(IDC_ACTIVE_PROGRAM, 260); }
+
+    testkit::TestApp app;
+};
+
+TEST_F(LaunchersTest, WithoutTheHostToolTheGameLaunches) {
+    use(kCfs2);
+    writeText(inGame("origcfs2.exe"), "");  // not even looked for
+    updateLauncherControls(app.state);
+    EXPECT_FALSE(app.dialog.isEnabled(IDC_RUN_SELECT));
+    EXPECT_EQ(caption(), "Launch CFS2 for IP game");
+    EXPECT_EQ(activeProgram(), "CFS2");
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_LAUNCH));
+}
+
+TEST_F(LaunchersTest, TheHostToolAloneEnablesItsButton) {
+    use(kCfs2);
+    writeText(inGame("Tarnwick/Select.exe"), "");
+    updateLauncherControls(app.state);
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_RUN_SELECT));
+    EXPECT_EQ(caption(), "Launch CFS2 for IP game");
+    EXPECT_EQ(activeProgram(), "CFS2");
+}
+
+TEST_F(LaunchersTest, TheHostToolWithTheSecondExecutableTakesOver) {
+    use(kCfs1);
+    std::filesystem::create_directories(inGame("Tarnwick/Select.exe"));  // a folder counts too
+    writeText(inGame("origcombatfs.exe"), "");
+    updateLauncherControls(app.state);
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_RUN_SELECT));
+    EXPECT_EQ(caption(), "Launch TWK for IP game");
+    EXPECT_EQ(activeProgram(), "Tarnwick");
+
+    // Launch still starts the game's own executable.
+    const std::string before = app.state.files().currentDirectory();
+    launchGame(app.state);
+    ASSERT_EQ(app.processes.calls.size(), 1u);
+    EXPECT_EQ(app.processes.calls[0].program, inGame("combatfs.exe"));
+    EXPECT_EQ(app.processes.calls[0].workingDirectory, app.state.gameDir);
+    EXPECT_FALSE(app.processes.calls[0].waited);
+    EXPECT_EQ(app.dialog.windowState(), WindowShow::Minimize);
+    EXPECT_TRUE(app.dialog.boxes().empty());
+    EXPECT_EQ(app.state.files().currentDirectory(), before);
+}
+
+TEST_F(LaunchersTest, AGameThatCannotStartShowsTheSystemsTextAndStays) {
+    use(kCfs2);
+    std::filesystem::remove(inGame("cfs2.exe"));
+    const std::string before = app.state.files().currentDirectory();
+    launchGame(app.state);
+    ASSERT_EQ(app.dialog.boxes().size(), 1u);
+    EXPECT_EQ(app.dialog.boxes()[0].text, "The system cannot find the file specified.\r\n");
+    EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
+    EXPECT_EQ(app.dialog.boxes()[0].icon, MessageIcon::None);
+    EXPECT_FALSE(app.dialog.windowState().has_value());
+    EXPECT_EQ(app.state.files().currentDirectory(), before);
+}
+
+TEST_F(LaunchersTest, AnErrorWithoutSystemTextShowsItsCode) {
+    use(kCfs2);
+    app.processes.startResult = [](const std::string&) { return StartResult{false, 1392, ""}; };
+    launchGame(app.state);
+    EXPECT_EQ(app.dialog.boxTexts(),
+              std::vector<std::string>{"Could not start " + inGame("cfs2.exe") + " (error 1392)"});
+}
+
+TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
+    use(kCfs2);
+    writeText(inGame("Tarnwick/Select.exe"), "");
+    updateLauncherControls(app.state);
+    ASSERT_EQ(caption(), "Launch CFS2 for IP game");
+    const std::string before = app.state.files().currentDirectory();
+
+    std::string directoryWhileRunning;
+    std::optional<WindowShow> windowWhileRunning;
+    app.processes.whileRunning = [&] {
+        directoryWhileRunning = app.state.files().currentDirectory();
+        windowWhileRunning = app.dialog.windowState();
+        writeText(inGame("origcfs2.exe"), "the game, renamed by the host tool");
+    };
+    int refreshes = 0;
+    runHostSelect(app.state, [&] {
+        ++refreshes;
+        updateLauncherControls(app.state);
+    });
+    ASSERT_EQ(app.processes.calls.size(), 1u);
+    EXPECT_EQ(app.processes.calls[0].program, inGame("Tarnwick/Select.exe"));
+    EXPECT_TRUE(app.processes.calls[0].waited);
+    EXPECT_EQ(std::filesystem::canonical(directoryWhileRunning), std::filesystem::canonical(inGame("Tarnwick")));
+    EXPECT_EQ(windowWhileRunning, WindowShow::Hide);
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(app.dialog.windowState(), WindowShow::Show);
+    EXPECT_EQ(caption(), "Launch TWK for IP game");
+    EXPECT_EQ(app.state.files().currentDirectory(), before);
+}
+
+}  // namespace
+}  // namespace velmora
