@@ -141,13 +141,9 @@ void checkFreshReadAgrees(const ProfileFile& profile, const std::vector<std::str
                    fresh.getString(sections[s], keys[k], "\x01", 300));
 }
 
-void checkSetString(ProfileFile& profile, const std::string& section, const std::string& key,
-                    const std::string& value, size_t size) {
-    const std::string before = profile.text();
-    const auto around = aroundSection(before, velmora::trimProfileSpace(section));
-    profile.setString(section, key, value);
-    EXPECT(profile.getString(section, key, "\x01", size) == expectedRead(value, size));
-    const std::string& after = profile.text();
+// An edit of one section keeps the text before its body and from the next
+// header on; an edit that creates the section only appends.
+void checkOtherLinesKept(const std::string& before, const std::string& after, const std::optional<Around>& around) {
     if (!around) {
         EXPECT(after.compare(0, before.size(), before) == 0);
         return;
@@ -155,6 +151,15 @@ void checkSetString(ProfileFile& profile, const std::string& section, const std:
     EXPECT(after.compare(0, around->before.size(), around->before) == 0);
     EXPECT(after.size() >= around->after.size() &&
            after.compare(after.size() - around->after.size(), around->after.size(), around->after) == 0);
+}
+
+void checkSetString(ProfileFile& profile, const std::string& section, const std::string& key,
+                    const std::string& value, size_t size) {
+    const std::string before = profile.text();
+    const auto around = aroundSection(before, velmora::trimProfileSpace(section));
+    profile.setString(section, key, value);
+    EXPECT(profile.getString(section, key, "\x01", size) == expectedRead(value, size));
+    checkOtherLinesKept(before, profile.text(), around);
 }
 
 void checkSetSection(ProfileFile& profile, const std::string& section, const std::vector<std::string>& lines,
@@ -186,14 +191,7 @@ void checkSetSection(ProfileFile& profile, const std::string& section, const std
             listed = listed || velmora::equalsIgnoreCase(name, velmora::trimProfileSpace(key));
         if (!listed && usableKey(key)) EXPECT(profile.getString(section, key, "\x01", 300) == "\x01");
     }
-    const std::string& after = profile.text();
-    if (!around) {
-        EXPECT(after.compare(0, before.size(), before) == 0);
-        return;
-    }
-    EXPECT(after.compare(0, around->before.size(), around->before) == 0);
-    EXPECT(after.size() >= around->after.size() &&
-           after.compare(after.size() - around->after.size(), around->after.size(), around->after) == 0);
+    checkOtherLinesKept(before, profile.text(), around);
 }
 
 }  // namespace
