@@ -1,0 +1,310 @@
+// velmora-bench [--small] [--runs N]
+//
+// Writes CFS2 installations of three sizes into a temporary folder and times,
+// on each, the operations that do Velmora's file work: the first backup, the
+// start-up check of a complete backup, an Axis swap of a big session mission,
+// the restore, the mission list and the unit roster. Beside each it times a
+// plain baseline in the same run and prints the median of each, their ratio
+// and the operation's peak memory, then how the times grow with the size.
+// --small times the small installation only (the test script's check that
+// the benchmark still works).
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/MissionList.h"
+#include "backup/BackupOriginals.h"
+#include "bench/Baselines.h"
+#include "bench/BenchInstall.h"
+#include "bench/Measure.h"
+#include "core/ProfileFile.h"
+#include "core/Text.h"
+#include "res/resource.h"
+#include "swap/SwapEngine.h"
+#include "swap/UnitRoster.h"
+#include "testkit/TestApp.h"
+
+namespace fs = std::filesystem;
+
+namespace velmora::bench {
+namespace {
+
+// One thing to time: set up in this process, set up in the child, then the
+// timed part, whose result must pass `check` (run here, afterwards).
+struct Job {
+    std::function<void()> before;
+    std::function<void()> prepare;
+    std::function<long()> timed;
+    std::function<bool(long)> check;
+    const char* what;
+};
+
+struct Row {
+    std::string operation;
+    std::string size;
+    int dpFiles = 0;
+    double ms = 0;
+    std::string baseline;
+    double baseMs = 0;
+    double goal = 0;  // the most the ratio may be on the large installation; 0 for none
+    long peakKb = 0;
+};
+
+std::string loadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+// Runs the jobs in turn, `runs` times over, so that a change of load on the
+// machine falls on all of them alike. Returns each job's samples.
+std::vector<std::vector<Sample>> roundRobin(const std::vector<Job>& jobs, int runs) {
+    std::vector<std::vector<Sample>> samples(jobs.size());
+    for (int run = 0; run < runs; ++run) {
+        for (size_t j = 0; j < jobs.size(); ++j) {
+            const Job& job = jobs[j];
+            if (job.before) job.before();
+            const Sample sample = runOnce(job.prepare, job.timed);
+            if (job.check && !job.check(sample.result)) {
+                std::fprintf(stderr, "velmora-bench: %s gave an unexpected result (%ld)\n", job.what, sample.result);
+                std::exit(1);
+            }
+            samples[j].push_back(sample);
+        }
+    }
+    return samples;
+}
+
+double medianMs(const std::vector<Sample>& samples) {
+    std::vector<double> ms;
+    for (const Sample& sample : samples) ms.push_back(sample.ms);
+    return median(ms);
+}
+
+long peakKb(const std::vector<Sample>& samples) {
+    long peak = 0;
+    for (const Sample& sample : samples) peak = std::max(peak, sample.peakKb);
+    return peak;
+}
+
+class SizeRun {
+public:
+    SizeRun(const InstallSize& size, int runs) : size_(size), runs_(runs) {
+        {
+            BenchInstall install = makeBenchInstall(size);
+            app_.install(install.game);
+            testkit::writeText(app_.state.paths().idList(), install.idList);
+            sessionMission_ = install.sessionMission;
+            dpFiles_ = install.dpFiles;
+            rosterTypes_ = install.rosterTypes;
+            axisDps_ = install.axisDps;
+            missions_ = size.missions;
+        }
+        // The description is gone; its memory goes back too, so that no
+        // child starts with it counted.
+        ::malloc_trim(0);
+        app_.activate(kCfs2);
+        app_.dialog.enable(IDC_MISSION, true);
+    }
+
+    void run(std::vector<Row>& rows) {
+        const GamePaths paths = app_.state.paths();
+        AppState& state = app_.state;
+        const std::string copyFolder = app_.root / "plain-copy";
+        const auto clearCopy = [copyFolder] { fs::remove_all(copyFolder); };
+        const auto allCopied = [this](long files) { return files == dpFiles_; };
+        const auto zero = [](long result) { return result == 0; };
+
+        // First backup: an empty backup tree and no settings file, as on the
+        // first start-up.
+        const auto freshStart = [paths, &state] {
+            fs::remove_all(paths.backupRoot());
+            fs::remove(state.settingsPath);
+        };
+        Job backup{freshStart, {}, [&state] { return static_cast<long>(backupOriginals(state)); }, zero,
+                   "first backup"};
+        Job backupCopy{clearCopy, {},
+                       [this, copyFolder] { return plainCopy(app_.gameDir(kCfs2), copyFolder, true); },
+                       [this](long files) { return files == dpFiles_ + 1; }, "plain copy"};
+        add(rows, "first backup", "plain copy", 1.5, roundRobin({backup, backupCopy}, runs_));
+
+        Job startUp{{}, {}, [this, &state] {
+                        const int result = backupOriginals(state);
+                        return result != 0 ? -1L : static_cast<long>(app_.dialog.boxes().size());
+                    },
+                    zero, "start-up check"};
+        Job walk{{}, {}, [this, paths] { return statWalk({app_.gameDir(kCfs2), paths.backupRoot()}); },
+                 [](long files) { return files > 0; }, "stat walk"};
+        add(rows, "start-up check", "stat walk", 3, roundRobin({startUp, walk}, runs_));
+
+        // Each swap starts from the originals with the compiled siblings the
+        // game makes when it runs; each restore from the swapped DPs.
+        const auto gamePlayed = [this] { compileDps(); };
+        Job swap{gamePlayed,
+                 [this, &state] {
+                     fillMissionList(state);
+                     app_.dialog.pick(IDC_MISSION, sessionMission_);
+                 },
+                 [&state] { return static_cast<long>(swapMission(state, SwapMode::AxisFriendly)); },
+                 [this](long result) { return result == 0 && modifiedDpCount() == axisDps_; }, "Axis swap"};
+        Job restore{gamePlayed, {},
+                    [&state] { return static_cast<long>(swapMission(state, SwapMode::RestoreOriginals)); },
+                    [this](long result) { return result == 0 && modifiedDpCount() == 0; }, "restore"};
+        const auto copyBackup = [this, paths, copyFolder] { return plainCopy(paths.backupRoot(), copyFolder, false); };
+        Job swapCopy{clearCopy, {}, copyBackup, allCopied, "plain copy"};
+        Job restoreCopy{clearCopy, {}, copyBackup, allCopied, "plain copy"};
+        const auto cycle = roundRobin({swap, swapCopy, restore, restoreCopy}, runs_);
+        add(rows, "Axis swap", "plain copy", 1.2, {cycle[0], cycle[1]});
+        add(rows, "restore", "plain copy", 1.2, {cycle[2], cycle[3]});
+
+        Job list{{}, {}, [this, &state] {
+                     fillMissionList(state);
+                     return static_cast<long>(app_.dialog.listEntries(IDC_MISSION).size());
+                 },
+                 [this](long entries) { return entries == missions_ + 1; }, "mission list"};
+        Job listing{{}, {}, [paths] { return listNames(paths.missionsFolder()); },
+                    [this](long names) { return names == missions_; }, "folder listing"};
+        add(rows, "mission list", "folder listing", 0, roundRobin({list, listing}, runs_));
+
+        // The session mission in force, as after the swap.
+        const auto sessionInForce = [paths, this] {
+            fs::copy_file(paths.mission(sessionMission_), paths.sessionMission(), fs::copy_options::overwrite_existing);
+        };
+        Job roster{sessionInForce, {}, [&state] {
+                       UnitRoster built;
+                       if (buildUnitRoster(state, built) != RosterOutcome::Complete) return -1L;
+                       return static_cast<long>(built.size());
+                   },
+                   [this](long types) { return types == rosterTypes_; }, "roster build"};
+        Job parse{{}, {}, [paths] { return readAndParse(paths.sessionMission()); },
+                  [](long size) { return size > 0; }, "mission parse"};
+        add(rows, "roster build", "mission parse", 2, roundRobin({roster, parse}, runs_));
+    }
+
+private:
+    void add(std::vector<Row>& rows, const char* operation, const char* baseline, double goal,
+             const std::vector<std::vector<Sample>>& samples) {
+        Row row;
+        row.operation = operation;
+        row.size = size_.name;
+        row.dpFiles = dpFiles_;
+        row.ms = medianMs(samples[0]);
+        row.baseline = baseline;
+        row.baseMs = medianMs(samples[1]);
+        row.goal = goal;
+        row.peakKb = peakKb(samples[0]);
+        rows.push_back(row);
+        std::fprintf(stderr, "  %-15s %-7s %9.1f ms  (%s %.1f ms)\n", operation, size_.name, row.ms, baseline,
+                     row.baseMs);
+    }
+
+    // A compiled sibling beside every DP of the game.
+    void compileDps() {
+        const GamePaths paths = app_.state.paths();
+        for (const std::string& folder : {paths.objectDpFolder(), paths.shipsFolder()})
+            for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+                if (endsWithIgnoreCase(entry.path().filename().string(), ".dp"))
+                    testkit::writeText(cdpSibling(entry.path().string()), "compiled");
+    }
+
+    long modifiedDpCount() {
+        const ProfileFile settings = ProfileFile::load(app_.state.files(), app_.state.settingsPath);
+        long count = 0;
+        for (size_t from = settings.text().find("=guns modified"); from != std::string::npos;
+             from = settings.text().find("=guns modified", from + 1))
+            ++count;
+        return count;
+    }
+
+    const InstallSize& size_;
+    int runs_;
+    testkit::TestApp app_;
+    std::string sessionMission_;
+    int dpFiles_ = 0;
+    int rosterTypes_ = 0;
+    int axisDps_ = 0;
+    int missions_ = 0;
+};
+
+void printTable(const std::vector<Row>& rows, int runs) {
+    std::printf("\n%-15s %-7s %6s %10s  %-15s %10s %6s  %-11s %8s\n", "operation", "size", "DPs", "median ms",
+                "baseline", "base ms", "ratio", "goal", "peak MB");
+    for (const Row& row : rows) {
+        const double ratio = row.baseMs > 0 ? row.ms / row.baseMs : 0;
+        std::string goal = "-";
+        if (row.goal > 0 && row.size == "large") {
+            char text[32];
+            std::snprintf(text, sizeof text, "<=%.1fx %s", row.goal, ratio <= row.goal ? "met" : "MISSED");
+            goal = text;
+        }
+        std::printf("%-15s %-7s %6d %10.1f  %-15s %10.1f %6.2f  %-11s %8.1f\n", row.operation.c_str(),
+                    row.size.c_str(), row.dpFiles, row.ms, row.baseline.c_str(), row.baseMs, ratio, goal.c_str(),
+                    static_cast<double>(row.peakKb) / 1024.0);
+    }
+    std::printf("(median of %d runs each; peak memory goal < 32 MB)\n", runs);
+}
+
+void printGrowth(const std::vector<Row>& rows) {
+    std::map<std::string, std::vector<const Row*>> byOperation;
+    std::vector<std::string> order;
+    for (const Row& row : rows) {
+        if (byOperation[row.operation].empty()) order.push_back(row.operation);
+        byOperation[row.operation].push_back(&row);
+    }
+    const std::vector<const Row*>& first = byOperation[order.front()];
+    std::printf("\nGrowth of the median time, small -> medium -> large (DP files x%.1f, then x%.1f):\n",
+                static_cast<double>(first[1]->dpFiles) / first[0]->dpFiles,
+                static_cast<double>(first[2]->dpFiles) / first[1]->dpFiles);
+    for (const std::string& operation : order) {
+        const std::vector<const Row*>& sizes = byOperation[operation];
+        std::printf("%-15s x%-6.1f x%-6.1f  (baseline x%.1f, x%.1f)\n", operation.c_str(), sizes[1]->ms / sizes[0]->ms,
+                    sizes[2]->ms / sizes[1]->ms, sizes[1]->baseMs / sizes[0]->baseMs,
+                    sizes[2]->baseMs / sizes[1]->baseMs);
+    }
+}
+
+}  // namespace
+}  // namespace velmora::bench
+
+int main(int argc, char** argv) {
+    using namespace velmora::bench;
+    bool smallOnly = false;
+    int runs = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--small") == 0) {
+            smallOnly = true;
+        } else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else {
+            std::fprintf(stderr, "usage: velmora-bench [--small] [--runs N]\n");
+            return 2;
+        }
+    }
+    std::vector<const InstallSize*> sizes{&smallInstall()};
+    if (!smallOnly) {
+        sizes.push_back(&mediumInstall());
+        sizes.push_back(&largeInstall());
+    }
+
+    const std::string loadBefore = loadAverage();
+    std::vector<Row> rows;
+    for (const InstallSize* size : sizes) {
+        std::fprintf(stderr, "%s installation (load %s)\n", size->name, loadAverage().c_str());
+        SizeRun run(*size, runs);
+        run.run(rows);
+    }
+    printTable(rows, runs);
+    if (!smallOnly) printGrowth(rows);
+    std::printf("load average before: %s, after: %s (%ld cores)\n", loadBefore.c_str(), loadAverage().c_str(),
+                ::sysconf(_SC_NPROCESSORS_ONLN));
+    return 0;
+}
