@@ -27,7 +27,7 @@ long plainCopy(const std::string& from, const std::string& to, bool withSessionM
         const bool wanted = endsWithIgnoreCase(name, ".dp") ||
                             (withSessionMission && name == kSessionMission && entry.path().parent_path() == from);
         if (!wanted) continue;
-        fs::copy_file(entry.path(), target);
+        fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
         ++copied;
     }
     return copied;

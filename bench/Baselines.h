@@ -8,9 +8,10 @@
 
 namespace velmora::bench {
 
-// Copies every DP file under `from` to the same place under `to` (made
-// fresh), and multiplayer.mis at its top when `withSessionMission`, as
-// std::filesystem copies files. Returns how many it copied.
+// Copies every DP file under `from` to the same place under `to`, over any
+// file already there, and multiplayer.mis at its top when
+// `withSessionMission`, as std::filesystem copies files. Returns how many it
+// copied.
 long plainCopy(const std::string& from, const std::string& to, bool withSessionMission);
 
 // stat()s every file and folder under each root. Returns how many.

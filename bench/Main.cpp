@@ -1,4 +1,4 @@
-// velmora-bench [--small] [--runs N]
+// velmora-bench [--small | --size small|medium|large] [--only OPERATION] [--runs N]
 //
 // Writes CFS2 installations of three sizes into a temporary folder and times,
 // on each, the operations that do Velmora's file work: the first backup, the
@@ -7,7 +7,8 @@
 // plain baseline in the same run and prints the median of each, their ratio
 // and the operation's peak memory, then how the times grow with the size.
 // --small times the small installation only (the test script's check that
-// the benchmark still works).
+// the benchmark still works); --size and --only (backup, start-up, swap,
+// list, roster) narrow a run down while profiling.
 #include <malloc.h>
 #include <unistd.h>
 
@@ -56,6 +57,7 @@ struct Row {
     double baseMs = 0;
     double goal = 0;  // the most the ratio may be on the large installation; 0 for none
     long peakKb = 0;
+    double emptyCopyMs = 0;  // swap and restore: a copy into an empty folder
 };
 
 std::string loadAverage() {
@@ -98,7 +100,7 @@ long peakKb(const std::vector<Sample>& samples) {
 
 class SizeRun {
 public:
-    SizeRun(const InstallSize& size, int runs) : size_(size), runs_(runs) {
+    SizeRun(const InstallSize& size, int runs, std::string only) : size_(size), runs_(runs), only_(std::move(only)) {
         {
             BenchInstall install = makeBenchInstall(size);
             app_.install(install.game);
@@ -135,7 +137,12 @@ public:
         Job backupCopy{clearCopy, {},
                        [this, copyFolder] { return plainCopy(app_.gameDir(kCfs2), copyFolder, true); },
                        [this](long files) { return files == dpFiles_ + 1; }, "plain copy"};
-        add(rows, "first backup", "plain copy", 1.5, roundRobin({backup, backupCopy}, runs_));
+        if (wanted("backup")) {
+            add(rows, "first backup", "plain copy", 1.5, roundRobin({backup, backupCopy}, runs_));
+        } else {
+            freshStart();
+            backupOriginals(state);
+        }
 
         Job startUp{{}, {}, [this, &state] {
                         const int result = backupOriginals(state);
@@ -144,7 +151,7 @@ public:
                     zero, "start-up check"};
         Job walk{{}, {}, [this, paths] { return statWalk({app_.gameDir(kCfs2), paths.backupRoot()}); },
                  [](long files) { return files > 0; }, "stat walk"};
-        add(rows, "start-up check", "stat walk", 3, roundRobin({startUp, walk}, runs_));
+        if (wanted("start-up")) add(rows, "start-up check", "stat walk", 3, roundRobin({startUp, walk}, runs_));
 
         // Each swap starts from the originals with the compiled siblings the
         // game makes when it runs; each restore from the swapped DPs.
@@ -159,12 +166,22 @@ public:
         Job restore{gamePlayed, {},
                     [&state] { return static_cast<long>(swapMission(state, SwapMode::RestoreOriginals)); },
                     [this](long result) { return result == 0 && modifiedDpCount() == 0; }, "restore"};
+        // A plain restore is a copy of the backed-up DPs over the game's own:
+        // the baseline copies them over a copy of themselves. A copy into an
+        // empty folder, which frees no old file, is shown beside it.
         const auto copyBackup = [this, paths, copyFolder] { return plainCopy(paths.backupRoot(), copyFolder, false); };
-        Job swapCopy{clearCopy, {}, copyBackup, allCopied, "plain copy"};
-        Job restoreCopy{clearCopy, {}, copyBackup, allCopied, "plain copy"};
-        const auto cycle = roundRobin({swap, swapCopy, restore, restoreCopy}, runs_);
-        add(rows, "Axis swap", "plain copy", 1.2, {cycle[0], cycle[1]});
-        add(rows, "restore", "plain copy", 1.2, {cycle[2], cycle[3]});
+        const auto copyToBeOverwritten = [paths, copyFolder] {
+            fs::remove_all(copyFolder);
+            plainCopy(paths.backupRoot(), copyFolder, false);
+        };
+        Job swapCopy{copyToBeOverwritten, {}, copyBackup, allCopied, "copy over DPs"};
+        Job restoreCopy{copyToBeOverwritten, {}, copyBackup, allCopied, "copy over DPs"};
+        Job emptyCopy{clearCopy, {}, copyBackup, allCopied, "copy to empty"};
+        if (wanted("swap")) {
+            const auto cycle = roundRobin({swap, swapCopy, emptyCopy, restore, restoreCopy}, runs_);
+            add(rows, "Axis swap", "copy over DPs", 1.2, {cycle[0], cycle[1], cycle[2]});
+            add(rows, "restore", "copy over DPs", 1.2, {cycle[3], cycle[4], cycle[2]});
+        }
 
         Job list{{}, {}, [this, &state] {
                      fillMissionList(state);
@@ -173,7 +190,7 @@ public:
                  [this](long entries) { return entries == missions_ + 1; }, "mission list"};
         Job listing{{}, {}, [paths] { return listNames(paths.missionsFolder()); },
                     [this](long names) { return names == missions_; }, "folder listing"};
-        add(rows, "mission list", "folder listing", 0, roundRobin({list, listing}, runs_));
+        if (wanted("list")) add(rows, "mission list", "folder listing", 0, roundRobin({list, listing}, runs_));
 
         // The session mission in force, as after the swap.
         const auto sessionInForce = [paths, this] {
@@ -187,10 +204,12 @@ public:
                    [this](long types) { return types == rosterTypes_; }, "roster build"};
         Job parse{{}, {}, [paths] { return readAndParse(paths.sessionMission()); },
                   [](long size) { return size > 0; }, "mission parse"};
-        add(rows, "roster build", "mission parse", 2, roundRobin({roster, parse}, runs_));
+        if (wanted("roster")) add(rows, "roster build", "mission parse", 2, roundRobin({roster, parse}, runs_));
     }
 
 private:
+    bool wanted(const char* operation) const { return only_.empty() || only_ == operation; }
+
     void add(std::vector<Row>& rows, const char* operation, const char* baseline, double goal,
              const std::vector<std::vector<Sample>>& samples) {
         Row row;
@@ -202,9 +221,15 @@ private:
         row.baseMs = medianMs(samples[1]);
         row.goal = goal;
         row.peakKb = peakKb(samples[0]);
+        if (samples.size() > 2) row.emptyCopyMs = medianMs(samples[2]);
         rows.push_back(row);
-        std::fprintf(stderr, "  %-15s %-7s %9.1f ms  (%s %.1f ms)\n", operation, size_.name, row.ms, baseline,
-                     row.baseMs);
+        // Every run, for a reader who wants to see the spread behind a median.
+        std::fprintf(stderr, "  %-15s %-7s", operation, size_.name);
+        for (const std::vector<Sample>& job : samples) {
+            std::fprintf(stderr, " |");
+            for (const Sample& sample : job) std::fprintf(stderr, " %.1f", sample.ms);
+        }
+        std::fprintf(stderr, " ms\n");
     }
 
     // A compiled sibling beside every DP of the game.
@@ -227,6 +252,7 @@ private:
 
     const InstallSize& size_;
     int runs_;
+    std::string only_;
     testkit::TestApp app_;
     std::string sessionMission_;
     int dpFiles_ = 0;
@@ -249,6 +275,9 @@ void printTable(const std::vector<Row>& rows, int runs) {
         std::printf("%-15s %-7s %6d %10.1f  %-15s %10.1f %6.2f  %-11s %8.1f\n", row.operation.c_str(),
                     row.size.c_str(), row.dpFiles, row.ms, row.baseline.c_str(), row.baseMs, ratio, goal.c_str(),
                     static_cast<double>(row.peakKb) / 1024.0);
+        if (row.emptyCopyMs > 0)
+            std::printf("%-15s %-7s %6s %10s  %-15s %10.1f %6.2f\n", "", "", "", "", "copy to empty", row.emptyCopyMs,
+                        row.ms / row.emptyCopyMs);
     }
     std::printf("(median of %d runs each; peak memory goal < 32 MB)\n", runs);
 }
@@ -277,33 +306,42 @@ void printGrowth(const std::vector<Row>& rows) {
 
 int main(int argc, char** argv) {
     using namespace velmora::bench;
-    bool smallOnly = false;
+    std::vector<const InstallSize*> sizes{&smallInstall(), &mediumInstall(), &largeInstall()};
+    std::string only;
     int runs = 5;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--small") == 0) {
-            smallOnly = true;
-        } else if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
-            runs = std::max(1, std::atoi(argv[++i]));
+        const std::string option = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : "";
+        if (option == "--small") {
+            sizes = {&smallInstall()};
+        } else if (option == "--size" && (std::strcmp(value, "small") == 0 || std::strcmp(value, "medium") == 0 ||
+                                          std::strcmp(value, "large") == 0)) {
+            for (const InstallSize* size : {&smallInstall(), &mediumInstall(), &largeInstall()})
+                if (std::strcmp(size->name, value) == 0) sizes = {size};
+            ++i;
+        } else if (option == "--only" && *value) {
+            only = value;
+            ++i;
+        } else if (option == "--runs" && *value) {
+            runs = std::max(1, std::atoi(value));
+            ++i;
         } else {
-            std::fprintf(stderr, "usage: velmora-bench [--small] [--runs N]\n");
+            std::fprintf(stderr,
+                         "usage: velmora-bench [--small | --size small|medium|large] "
+                         "[--only backup|start-up|swap|list|roster] [--runs N]\n");
             return 2;
         }
-    }
-    std::vector<const InstallSize*> sizes{&smallInstall()};
-    if (!smallOnly) {
-        sizes.push_back(&mediumInstall());
-        sizes.push_back(&largeInstall());
     }
 
     const std::string loadBefore = loadAverage();
     std::vector<Row> rows;
     for (const InstallSize* size : sizes) {
         std::fprintf(stderr, "%s installation (load %s)\n", size->name, loadAverage().c_str());
-        SizeRun run(*size, runs);
+        SizeRun run(*size, runs, only);
         run.run(rows);
     }
     printTable(rows, runs);
-    if (!smallOnly) printGrowth(rows);
+    if (sizes.size() == 3 && !rows.empty()) printGrowth(rows);
     std::printf("load average before: %s, after: %s (%ld cores)\n", loadBefore.c_str(), loadAverage().c_str(),
                 ::sysconf(_SC_NPROCESSORS_ONLN));
     return 0;
