@@ -174,17 +174,20 @@ void SwapRun::putDpBack(const std::string& fileName, const std::string& source, 
 
     // A read-only game file is made writable: the user asked for the original back.
     if (files_.isReadOnly(target)) files_.makeWritable(target);
-    bool written = false;
-    if (!rewrite) {
-        written = copyReplacing(files_, source, target);
-    } else if (std::string text; original || files_.readFile(source, text)) {
-        // The rewritten DP is the original with two sections replaced,
-        // written in one step.
+    // The bytes the game's DP must hold: the original's, with two sections
+    // replaced when it is rewritten. They are written in one step, and not
+    // at all when the DP holds them already.
+    std::string text;
+    const bool ready = original || files_.readFile(source, text);
+    if (ready && rewrite) {
         ProfileFile dp = original ? std::move(*original) : ProfileFile(std::move(text));
         applyGunRewrite(dp);
-        written = saveProfile(files_, dp, target, Durability::Buffered);
-        if (written) logRewrite(fileName);
+        text = dp.text();
+    } else if (original) {
+        text = original->text();
     }
+    const bool written = ready && replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
+    if (written && rewrite) logRewrite(fileName);
     if (!written) failed_.push_back(target);
     deleteCdpSibling(target);
 }
