@@ -1,5 +1,6 @@
 #include "bench/Measure.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,13 @@ long peakMemoryKb() {
     while (std::getline(in, line))
         if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
     return -1;
+}
+
+double cpuMs() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
 bool readAll(int fd, void* data, size_t size) {
@@ -59,10 +67,12 @@ Sample runOnce(const std::function<void()>& prepare, const std::function<long()>
         ::close(channel[0]);
         if (prepare) prepare();
         resetPeakMemory();
+        const double cpuStart = cpuMs();
         const auto start = std::chrono::steady_clock::now();
         Sample sample;
         sample.result = timed();
         sample.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        sample.cpuMs = cpuMs() - cpuStart;
         sample.peakKb = peakMemoryKb();
         const bool sent = ::write(channel[1], &sample, sizeof sample) == static_cast<ssize_t>(sizeof sample);
         // No destructor may run here: the parent still owns the folders.

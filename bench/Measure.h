@@ -9,7 +9,8 @@ namespace velmora::bench {
 
 struct Sample {
     double ms = 0;
-    long peakKb = 0;  // the child's peak resident set
+    double cpuMs = 0;  // user and system time: steadier than `ms` on a busy machine
+    long peakKb = 0;   // the child's peak resident set
     long result = 0;  // what the timed part returned
 };
 
