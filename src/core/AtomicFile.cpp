@@ -47,4 +47,31 @@ bool copyWithoutReplacing(FileSystem& files, const std::string& source, const st
     return false;
 }
 
+DurableCopies::~DurableCopies() {
+    for (const std::string& temporary : temporaries_) files_.discardTemporary(temporary);
+}
+
+bool DurableCopies::add(const std::string& source, const std::string& target) {
+    if (files_.exists(target)) return false;
+    std::string temporary = files_.copyToTemporary(source, target, false);
+    if (temporary.empty()) return false;
+    temporaries_.push_back(std::move(temporary));
+    targets_.push_back(target);
+    return true;
+}
+
+std::vector<bool> DurableCopies::place() {
+    std::vector<bool> placed(temporaries_.size(), false);
+    // No copy gets its name before its bytes are on the disk: a power loss
+    // must not leave an empty or partial file under a backup's name.
+    const bool durable = !temporaries_.empty() && files_.flushTemporaries(temporaries_);
+    for (size_t i = 0; i < temporaries_.size(); ++i) {
+        placed[i] = durable && files_.moveTemporaryIntoPlace(temporaries_[i], targets_[i]);
+        if (!placed[i]) files_.discardTemporary(temporaries_[i]);
+    }
+    temporaries_.clear();
+    targets_.clear();
+    return placed;
+}
+
 }  // namespace velmora

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -39,5 +40,32 @@ bool copyReplacing(FileSystem& files, const std::string& source, const std::stri
 // partial file under the target's name.
 bool copyWithoutReplacing(FileSystem& files, const std::string& source, const std::string& target,
                           Durability durability = Durability::Flushed);
+
+// Copies into a write-once tree, made as copyWithoutReplacing makes them but
+// waiting for the disk once for many files instead of once for each: add()
+// writes each copy to a temporary file beside its target at once; place()
+// makes them all durable in one step and only then moves each into place,
+// never over an existing file. A crash before that leaves temporary files
+// only, which the next run clears away; a batch dropped unplaced removes its
+// own.
+class DurableCopies {
+public:
+    explicit DurableCopies(FileSystem& files) : files_(files) {}
+    ~DurableCopies();
+    DurableCopies(const DurableCopies&) = delete;
+    DurableCopies& operator=(const DurableCopies&) = delete;
+
+    // Stages a copy of `source` for `target`. False, staging nothing, when
+    // something exists at `target` or the copy cannot be written.
+    bool add(const std::string& source, const std::string& target);
+    // For each copy staged, in order, whether it is now in place: none is
+    // when the disk cannot be waited for. The batch is empty afterwards.
+    std::vector<bool> place();
+
+private:
+    FileSystem& files_;
+    std::vector<std::string> temporaries_;
+    std::vector<std::string> targets_;  // of each temporary
+};
 
 }  // namespace velmora

@@ -166,6 +166,32 @@ public:
         return ::rename(temporary.c_str(), target.c_str()) == 0;
     }
 
+    bool flushTemporaries(const std::vector<std::string>& temporaries) override {
+        // One syncfs per file system writes back every file there and flushes
+        // the disk's cache once, where an fdatasync per file flushes it once
+        // per file. It also reports the write errors there that no one has
+        // been told of yet.
+        std::vector<dev_t> flushed;
+        std::string lastFolder;
+        for (const std::string& temporary : temporaries) {
+            const size_t slash = temporary.find_last_of('/');
+            const std::string folder = slash == std::string::npos ? "." : temporary.substr(0, slash + 1);
+            if (folder == lastFolder) continue;
+            lastFolder = folder;
+            const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0) return false;
+            struct stat info;
+            bool ok = ::fstat(fd, &info) == 0;
+            if (ok && std::find(flushed.begin(), flushed.end(), info.st_dev) == flushed.end()) {
+                ok = ::syncfs(fd) == 0;
+                flushed.push_back(info.st_dev);
+            }
+            ::close(fd);
+            if (!ok) return false;
+        }
+        return true;
+    }
+
     void discardTemporary(const std::string& temporary) override { ::unlink(temporary.c_str()); }
 
     bool isReadOnly(const std::string& path) override {
