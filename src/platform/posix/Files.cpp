@@ -154,7 +154,11 @@ public:
     }
 
     bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override {
-        // A hard link never replaces an existing name, and appears whole.
+        // A rename that refuses an existing name is one step; file systems
+        // without it get a hard link, which never replaces a name either and
+        // appears whole.
+        if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+        if (errno == EEXIST) return false;
         if (::link(temporary.c_str(), target.c_str()) == 0) {
             ::unlink(temporary.c_str());
             return true;
