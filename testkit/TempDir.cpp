@@ -66,6 +66,15 @@ bool writeText(const std::string& path, std::string_view text) {
     return static_cast<bool>(out);
 }
 
+std::map<std::string, std::string> readTree(const std::string& root) {
+    std::map<std::string, std::string> tree;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error))
+        if (it->is_regular_file(error)) tree[fs::relative(it->path(), root).string()] = readText(it->path().string());
+    return tree;
+}
+
 bool fileExists(const std::string& path) {
     std::error_code error;
     return fs::exists(path, error);

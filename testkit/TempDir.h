@@ -1,6 +1,7 @@
 // A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,8 @@ std::string readText(const std::string& path);      // "" when unreadable
 bool writeText(const std::string& path, std::string_view text);  // makes missing folders
 bool fileExists(const std::string& path);
 void makeReadOnly(const std::string& path, bool readOnly = true);
+// Every file under `root`: its path relative to `root`, and its contents.
+std::map<std::string, std::string> readTree(const std::string& root);
 // Converts '/' in `relative` to the platform's separator.
 std::string nativePath(std::string_view relative);
 

@@ -3,6 +3,7 @@
 #include "app/MissionList.h"
 #include "backup/BackupOriginals.h"
 #include "core/GameInstall.h"
+#include "core/TemporaryNames.h"
 #include "res/resource.h"
 #include "tools/AddressList.h"
 #include "tools/GameOptions.h"
@@ -31,6 +32,8 @@ bool MainDialog::OnInitDialog() {
     if (state_.appDir.empty()) state_.appDir = files.currentDirectory();
     files.setCurrentDirectory(state_.appDir);
     state_.settingsPath = state_.paths().settingsFile();
+    // A settings write cut short by a killed run left its temporary file here.
+    removeLeftoverTemporaries(files, state_.appDir, state_.platform.separator);
 
     state_.installedGames = detectInstalledGames(*state_.platform.registry);
     if (state_.installedGames & installedBit(kCfs1)) dialog.enable(IDC_CFS1, true);

@@ -30,8 +30,8 @@ public:
     // The control's text, at most `limit - 1` bytes. For a drop-down list:
     // the selected entry, or "" when none is selected.
     virtual std::string text(int id, size_t limit) = 0;
-    // For a drop-down list: selects the first entry equal to `text` without
-    // regard to case, when there is one.
+    // A drop-down list has no edit field, so its text is its selection:
+    // setting a text changes nothing there (the list is rebuilt after it).
     virtual void setText(int id, std::string_view text) = 0;
 
     // Checks `id` and unchecks every other button whose id lies in first..last.

@@ -25,23 +25,24 @@ void MainDialog::OnOK() {
         return;
     }
 
-    switch (dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS)) {
+    const int side = dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
+    switch (side) {
         case IDC_ALLIED:
-            if (swapMission(state_, SwapMode::AlliedFriendly) == 0)
-                showOutcome(state_, "Mission swapped.  Allied mission\nunits are now friendly.", "FYI",
-                            MessageIcon::Information);
+        case IDC_AXIS: {
+            const bool allied = side == IDC_ALLIED;
+            if (swapMission(state_, allied ? SwapMode::AlliedFriendly : SwapMode::AxisFriendly) == 0)
+                showOutcome(state_,
+                            allied ? "Mission swapped.  Allied mission\nunits are now friendly."
+                                   : "Mission swapped.  Axis mission\nunits are now friendly.",
+                            "FYI", MessageIcon::Information);
             else
-                showOutcome(state_, "Error swapping to friendly Allies DP's.", "Error", MessageIcon::Error);
+                showOutcome(state_,
+                            allied ? "Error swapping to friendly Allies DP's." : "Error swapping to friendly Axis DP's.",
+                            "Error", MessageIcon::Error);
+            // Even a failed swap may have changed the game's files.
             state_.sessionClean = false;
             break;
-        case IDC_AXIS:
-            if (swapMission(state_, SwapMode::AxisFriendly) == 0)
-                showOutcome(state_, "Mission swapped.  Axis mission\nunits are now friendly.", "FYI",
-                            MessageIcon::Information);
-            else
-                showOutcome(state_, "Error swapping to friendly Axis DP's.", "Error", MessageIcon::Error);
-            state_.sessionClean = false;
-            break;
+        }
         case IDC_RESTORE_DPS:
             if (state_.restoreRequested) {
                 state_.restoreRequested = false;

@@ -9,6 +9,7 @@
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
 #include "core/GameDataFiles.h"
+#include "core/TemporaryNames.h"
 #include "core/Text.h"
 #include "res/resource.h"
 #include "swap/RosterMatch.h"
@@ -113,6 +114,7 @@ int SwapRun::run() {
 
 bool SwapRun::putMissionInPlace(const std::string& name) {
     const std::string session = paths_.sessionMission();
+    removeLeftoverTemporaries(files_, state_.gameDir, paths_.separator());
     // Missions copied from CD are read-only; the user has asked for this one to go.
     if (files_.isReadOnly(session)) files_.makeWritable(session);
 
@@ -156,13 +158,13 @@ bool SwapRun::restoreShipDps() {
         showError("Could not locate any backup ship sub-folders");
         return false;
     }
+    ensureFolder(paths_.shipsFolder());
     for (const std::string& ship : ships) {
         const std::vector<std::string> dps = findNames(files_, paths_.backupShipFolder(ship), "*.dp");
         if (dps.empty()) {
             showError("Missing backup DP in ships\\" + ship + " folder");
             return false;
         }
-        ensureFolder(paths_.shipsFolder());
         ensureFolder(paths_.shipFolder(ship));
         for (const std::string& file : dps)
             putDpBack(file, paths_.backupShipDp(ship, file), paths_.shipDp(ship, file), DpKind::Ship);
@@ -223,6 +225,8 @@ void SwapRun::deleteCdpSibling(const std::string& target) {
 
 void SwapRun::ensureFolder(const std::string& folder) {
     if (!files_.isDirectory(folder)) files_.makeDirectory(folder);
+    // A swap killed earlier may have left half-written copies here.
+    removeLeftoverTemporaries(files_, folder, paths_.separator());
 }
 
 void SwapRun::logRewrite(const std::string& fileName) {

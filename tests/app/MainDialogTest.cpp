@@ -76,7 +76,10 @@ TEST_F(MainDialogTest, OnlyCfsTwoIsSelectedWithoutReadingTheLastGame) {
 
 TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
     app.install(cfs1Game());
+    const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-12-3.tmp";
+    writeText(leftover, "[MAIN]\r\nVLMR_");
     start();
+    EXPECT_FALSE(testkit::fileExists(leftover));
     EXPECT_EQ(app.state.appDir, app.appDir);
     EXPECT_EQ(app.state.settingsPath, app.appDir + app.state.platform.separator + "Velmora.ini");
     EXPECT_EQ(std::filesystem::canonical(app.state.files().currentDirectory()),

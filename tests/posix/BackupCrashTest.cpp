@@ -2,10 +2,6 @@
 // the run is forked into a child process and killed, again and again, at
 // every kind of step; each time a complete run follows, and every file of
 // the tree must then be byte-identical to the game's original.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +12,7 @@
 #include "backup/BackupOriginals.h"
 #include "core/TemporaryNames.h"
 #include "testkit/TestApp.h"
+#include "posix/KillingFileSystem.h"
 
 namespace velmora {
 namespace {
@@ -23,71 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using testkit::DpSpec;
 using testkit::GameInstall;
-
-// Passes everything to the real file system and kills its own process at the
-// n-th step that changes the disk. A copy is killed half-way through: a
-// temporary file holding half of the source is left behind.
-class KillingFileSystem final : public FileSystem {
-public:
-    KillingFileSystem(FileSystem& real, int killAt) : real_(real), killAt_(killAt) {}
-
-    bool listFolder(const std::string& f, std::vector<DirEntry>& e) override { return real_.listFolder(f, e); }
-    bool exists(const std::string& p) override { return real_.exists(p); }
-    bool isDirectory(const std::string& p) override { return real_.isDirectory(p); }
-    bool canOpenForReading(const std::string& p) override { return real_.canOpenForReading(p); }
-    bool readFile(const std::string& p, std::string& c) override { return real_.readFile(p, c); }
-    std::string writeTemporary(const std::string& t, std::string_view c, bool d) override {
-        if (step()) die(real_.writeTemporary(t, c.substr(0, c.size() / 2), false));
-        return real_.writeTemporary(t, c, d);
-    }
-    std::string copyToTemporary(const std::string& s, const std::string& t, bool d) override {
-        if (step()) {
-            std::string half;
-            real_.readFile(s, half);
-            half.resize(half.size() / 2);
-            die(real_.writeTemporary(t, half, false));
-        }
-        return real_.copyToTemporary(s, t, d);
-    }
-    bool replaceWithTemporary(const std::string& tmp, const std::string& t) override {
-        if (step()) die();
-        return real_.replaceWithTemporary(tmp, t);
-    }
-    bool moveTemporaryIntoPlace(const std::string& tmp, const std::string& t) override {
-        if (step()) die();
-        return real_.moveTemporaryIntoPlace(tmp, t);
-    }
-    bool flushTemporaries(const std::vector<std::string>& tmps) override {
-        if (step()) die();
-        return real_.flushTemporaries(tmps);
-    }
-    void discardTemporary(const std::string& tmp) override { real_.discardTemporary(tmp); }
-    bool isReadOnly(const std::string& p) override { return real_.isReadOnly(p); }
-    bool makeWritable(const std::string& p) override { return real_.makeWritable(p); }
-    MakeDirResult makeDirectory(const std::string& p) override {
-        if (step()) die();
-        return real_.makeDirectory(p);
-    }
-    bool removeFile(const std::string& p) override {
-        if (step()) die();
-        return real_.removeFile(p);
-    }
-    std::string currentDirectory() override { return real_.currentDirectory(); }
-    bool setCurrentDirectory(const std::string& p) override { return real_.setCurrentDirectory(p); }
-
-    int steps() const { return steps_; }
-
-private:
-    bool step() { return ++steps_ == killAt_; }
-    [[noreturn]] static void die(const std::string& = {}) {
-        ::kill(::getpid(), SIGKILL);
-        for (;;) ::pause();
-    }
-
-    FileSystem& real_;
-    int killAt_;
-    int steps_ = 0;
-};
 
 class BackupCrashTest : public ::testing::Test {
 protected:
@@ -104,23 +36,11 @@ protected:
         app.activate(kCfs2);
     }
 
-    // Runs the backup in a child process that dies at step `killAt` (0: at a
-    // moment chosen by the clock, `delay` after its start).
     void runKilled(int killAt, std::chrono::microseconds delay) {
-        const pid_t child = ::fork();
-        ASSERT_NE(child, -1);
-        if (child == 0) {
-            KillingFileSystem killing(app.state.files(), killAt);
+        velmora::runKilled(killAt, delay, app.state.files(), [this](FileSystem& killing) {
             app.state.platform.files = &killing;
             backupOriginals(app.state);
-            ::_exit(0);
-        }
-        if (killAt == 0) {
-            std::this_thread::sleep_for(delay);
-            ::kill(child, SIGKILL);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
+        });
     }
 
     // Every file of the backup tree is its original, and nothing else is there.
@@ -160,7 +80,11 @@ TEST_F(BackupCrashTest, AKilledBackupLeavesOnlyWholeOriginals) {
     const auto completeAndCheck = [&](const std::string& what) {
         SCOPED_TRACE(what);
         app.dialog.clearBoxes();
-        ASSERT_EQ(backupOriginals(app.state), 0) << ::testing::PrintToString(app.dialog.boxTexts());
+        KillingFileSystem unkilled(platformFileSystem(), -1);
+        app.state.platform.files = &unkilled;
+        const int result = backupOriginals(app.state);
+        app.state.platform.files = &platformFileSystem();
+        ASSERT_EQ(result, 0) << ::testing::PrintToString(app.dialog.boxTexts());
         expectTreeMatchesTheGame();
     };
 

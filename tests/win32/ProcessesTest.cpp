@@ -1,0 +1,71 @@
+// Starting programs on Windows: a waited-for run, a start that returns at
+// once, and the system's text for a failure.
+#include "platform/Processes.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/HostAddresses.h"
+#include "testkit/TempDir.h"
+
+namespace velmora {
+namespace {
+
+std::string standIn() {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return (std::filesystem::path(self).parent_path() / "velmora_standin.exe").string();
+}
+
+std::string copyStandIn(const std::string& to) {
+    std::filesystem::create_directories(std::filesystem::path(to).parent_path());
+    std::filesystem::copy_file(standIn(), to, std::filesystem::copy_options::overwrite_existing);
+    return to;
+}
+
+TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
+    testkit::TempDir dir;
+    const std::string program = copyStandIn(dir / "Tarnwick/Select.exe");
+    testkit::writeText(dir / "Tarnwick/standin-create.txt", "..\\origcfs2.exe");
+    char saved[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, saved);
+    ASSERT_TRUE(::SetCurrentDirectoryA((dir / "Tarnwick").c_str()));
+    platformProcesses().runAndWait(program);
+    ::SetCurrentDirectoryA(saved);
+    // The program has finished: its files are there the moment the call returns.
+    EXPECT_TRUE(testkit::fileExists(dir / "origcfs2.exe"));
+    const std::string ran = testkit::readText(dir / "Tarnwick/standin-ran.txt");
+    EXPECT_NE(ran.find("Select.exe"), std::string::npos) << ran;
+}
+
+TEST(Win32Processes, AStartRunsInTheGivenFolderWithoutWaiting) {
+    testkit::TempDir dir;
+    const std::string program = copyStandIn(dir / "cfs2.exe");
+    const StartResult result = platformProcesses().start(program, dir.path());
+    ASSERT_TRUE(result.started);
+    const std::string marker = dir / "standin-ran.txt";
+    for (int i = 0; i < 200 && testkit::readText(marker).empty(); ++i) ::Sleep(25);
+    EXPECT_NE(testkit::readText(marker).find(dir.path()), std::string::npos);
+    ::Sleep(100);  // let it finish before the folder goes
+}
+
+TEST(Win32Processes, AMissingProgramGivesTheSystemsText) {
+    testkit::TempDir dir;
+    const StartResult result = platformProcesses().start(dir / "cfs2.exe", dir.path());
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.errorCode, static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(result.errorText.empty());
+}
+
+TEST(Win32HostAddresses, TheLookupAnswers) {
+    // Whatever the machine has, the Winsock round trip returns and cleans up;
+    // a second call works as the first.
+    const std::vector<std::uint32_t> first = platformHostAddresses().addresses();
+    EXPECT_EQ(platformHostAddresses().addresses().size(), first.size());
+}
+
+}  // namespace
+}  // namespace velmora
