@@ -26,9 +26,12 @@ std::string_view dropTrailingSpaces(std::string_view text) {
     return text;
 }
 
+}  // namespace
+
 // RtlUnicodeStringToInteger with base 0, which GetPrivateProfileInt uses:
-// 32-bit arithmetic that wraps, as the system's does.
-int parseProfileInt(std::string_view text) {
+// 32-bit arithmetic that wraps, as the system's does, and only the
+// lower-case prefixes Microsoft documents for it.
+int parseProfileInteger(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
     bool negative = false;
@@ -39,9 +42,9 @@ int parseProfileInt(std::string_view text) {
     unsigned base = 10;
     if (i + 1 < text.size() && text[i] == '0') {
         const char p = text[i + 1];
-        if (p == 'x' || p == 'X') base = 16;
-        if (p == 'o' || p == 'O') base = 8;
-        if (p == 'b' || p == 'B') base = 2;
+        if (p == 'x') base = 16;
+        if (p == 'o') base = 8;
+        if (p == 'b') base = 2;
         if (base != 10) i += 2;
     }
     uint32_t total = 0;
@@ -58,8 +61,6 @@ int parseProfileInt(std::string_view text) {
     if (negative) total = 0u - total;
     return static_cast<int>(total);
 }
-
-}  // namespace
 
 ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) { parse(); }
 
@@ -78,9 +79,12 @@ void ProfileFile::parse() {
     while (pos < all.size()) {
         Line line;
         line.begin = pos;
-        const size_t newline = all.find('\n', pos);
-        line.next = newline == std::string_view::npos ? all.size() : newline + 1;
-        line.length = (newline == std::string_view::npos ? all.size() : newline) - pos;
+        // A line ends at CR LF, LF or a CR alone, as Windows splits them.
+        const size_t end = all.find_first_of("\r\n", pos);
+        line.length = (end == std::string_view::npos ? all.size() : end) - pos;
+        line.next = end == std::string_view::npos ? all.size()
+                    : all.compare(end, 2, "\r\n") == 0 ? end + 2
+                                                       : end + 1;
         pos = line.next;
 
         const std::string_view content = trimProfileSpace(all.substr(line.begin, line.length));
@@ -153,13 +157,17 @@ std::string ProfileFile::getString(std::string_view section, std::string_view ke
 int ProfileFile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
     // The system reads the value into a buffer of 30 characters first.
     const std::string text = getString(section, key, "", 30);
-    return text.empty() ? defaultValue : parseProfileInt(text);
+    return text.empty() ? defaultValue : parseProfileInteger(text);
 }
 
 std::string ProfileFile::lineEnding() const {
-    const size_t newline = text_.find('\n');
-    if (newline != std::string::npos && (newline == 0 || text_[newline - 1] != '\r')) return "\n";
-    return "\r\n";
+    const size_t end = text_.find_first_of("\r\n");
+    if (end == std::string::npos || text_.compare(end, 2, "\r\n") == 0) return "\r\n";
+    return std::string(1, text_[end]);
+}
+
+bool ProfileFile::endsInLineEnd() const {
+    return !text_.empty() && (text_.back() == '\n' || text_.back() == '\r');
 }
 
 size_t ProfileFile::lastContentLine(const Section& section) const {
@@ -178,7 +186,7 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
     const Section* found = findSection(section);
     if (!found) {
         std::string added;
-        if (!text_.empty() && text_.back() != '\n') added += eol;
+        if (!text_.empty() && !endsInLineEnd()) added += eol;
         added.append("[").append(section).append("]").append(eol);
         added.append(key).append("=").append(value).append(eol);
         text_ += added;
@@ -188,11 +196,9 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
 
     if (const Line* line = findKey(*found, key)) {
         if (line->hasValue && view(line->value) == value) return false;
+        // The line keeps its own ending.
         std::string replacement(view(line->name));
         replacement.append("=").append(value);
-        // Keep the line's own ending: a '\r' before its '\n' stays.
-        const bool hasCr = line->length > 0 && text_[line->begin + line->length - 1] == '\r';
-        if (hasCr) replacement += '\r';
         text_.replace(line->begin, line->length, replacement);
         parse();
         return true;
@@ -201,7 +207,7 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
     const Line& after = lines_[lastContentLine(*found)];
     std::string added;
     size_t at = after.next;
-    if (at == text_.size() && (text_.empty() || text_.back() != '\n')) added += eol;
+    if (at == text_.size() && !endsInLineEnd()) added += eol;
     added.append(key).append("=").append(value).append(eol);
     text_.insert(at, added);
     parse();
@@ -220,7 +226,7 @@ bool ProfileFile::setSection(std::string_view section, const std::vector<std::st
     const Section* found = findSection(section);
     if (!found) {
         std::string added;
-        if (!text_.empty() && text_.back() != '\n') added += eol;
+        if (!text_.empty() && !endsInLineEnd()) added += eol;
         added.append("[").append(section).append("]").append(eol).append(body);
         text_ += added;
         parse();
@@ -232,7 +238,7 @@ bool ProfileFile::setSection(std::string_view section, const std::vector<std::st
     const size_t from = header.next;
     const size_t to = last.next;
     std::string replacement;
-    if (from == text_.size() && text_.back() != '\n') replacement += eol;
+    if (from == text_.size() && !endsInLineEnd()) replacement += eol;
     replacement += body;
     if (text_.compare(from, to - from, replacement) == 0) return false;
     text_.replace(from, to - from, replacement);

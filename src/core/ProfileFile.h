@@ -10,9 +10,9 @@
 // It writes unlike them in three deliberate ways, because game files are
 // precious:
 //  - every line a write does not have to change stays byte for byte, with its
-//    own line ending; a new line takes the file's convention (CRLF unless the
-//    file uses bare LF). The Windows functions rewrite the whole file in their
-//    own layout.
+//    own line ending; a new line takes the file's convention (that of its
+//    first line: CRLF, LF or CR). The Windows functions rewrite the whole file
+//    in their own layout.
 //  - a section replacement writes the lines it is given verbatim, comment
 //    lines included, and creates the section even for an empty list. The
 //    Windows functions drop lines without '=' and create nothing for an empty
@@ -25,6 +25,29 @@
 //    duplicates, which no read ever sees, stay untouched.
 //  - blank lines at the end of a replaced section stay, so sections stay
 //    apart as they were.
+//
+// tests/differential measures the engine against Wine 8's functions, which
+// read differently from Windows in a few places; the engine follows Windows
+// and the comparison allows for each (its known differences are shown at the
+// start of every run):
+//  - a UTF-8 byte-order mark: Wine skips it. Windows reads an ANSI profile as
+//    it is, so the mark belongs to the first line and a header right after it
+//    opens no section.
+//  - a quoted value read into a buffer exactly one byte too small for its
+//    closing quote: Wine loses the value's last byte as well (it drops the
+//    last byte copied whenever the quote could have fit). Here, as Windows
+//    documents, the first size - 1 bytes of the unquoted value.
+//  - a default of spaces only: Wine keeps one space; the documented rule
+//    strips every trailing blank, giving "".
+//  - letter case: Wine 8 folds ASCII letters only; names here compare as
+//    code page 1252 folds them (core/Text.h).
+//  - a section replacement with spaces around the name: Wine finds the
+//    section but empties it only for the untrimmed name, so the old keys
+//    stay in front of the new ones.
+// Names Velmora never passes are left out of the comparison: an empty
+// section or key name (Wine reads the text before the first section, or a
+// line "=value"; the engine finds nothing), and an empty header "[]" (Wine's
+// rewrite loses it, joining its keys to the section before).
 #pragma once
 
 #include <cstddef>
@@ -54,8 +77,8 @@ public:
     std::string getString(std::string_view section, std::string_view key, std::string_view defaultValue,
                           size_t size) const;
     // GetPrivateProfileIntA: leading white space, an optional sign, then
-    // digits (a 0x, 0o or 0b prefix picks the base); an empty or absent value
-    // gives `defaultValue`, a value without digits 0.
+    // digits (a lower-case 0x, 0o or 0b prefix picks the base); an empty or
+    // absent value gives `defaultValue`, a value without digits 0.
     int getInt(std::string_view section, std::string_view key, int defaultValue) const;
 
     // Edits in memory; each returns whether the text changed.
@@ -79,7 +102,7 @@ private:
     };
     struct Line {
         size_t begin = 0;    // offset of the line in text_
-        size_t length = 0;   // bytes before the '\n' (a '\r' before it included)
+        size_t length = 0;   // bytes before its line end (CR LF, LF or CR)
         size_t next = 0;     // offset of the following line
         enum Kind { Blank, Header, Entry } kind = Blank;
         Span name;           // section or key name, trimmed
@@ -96,7 +119,10 @@ private:
     void parse();
     const Section* findSection(std::string_view name) const;
     const Line* findKey(const Section& section, std::string_view key) const;
+    // The ending of the file's first line, which new lines take; CR LF in a
+    // file without one.
     std::string lineEnding() const;
+    bool endsInLineEnd() const;
     // Index of the line after which a new line of `section` goes.
     size_t lastContentLine(const Section& section) const;
 
@@ -117,6 +143,9 @@ bool writeProfileString(FileSystem& files, std::string_view section, std::string
                         std::string_view value, const std::string& path);
 bool writeProfileSection(FileSystem& files, std::string_view section, const std::vector<std::string>& lines,
                          const std::string& path);
+
+// The integer a value reads as (see getInt), for a value already read.
+int parseProfileInteger(std::string_view text);
 
 // Saves an edited profile over its file in one step. False, leaving the file
 // as it was, when it cannot be replaced.

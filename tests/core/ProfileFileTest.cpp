@@ -19,11 +19,14 @@ TEST(ProfileRead, FindsSectionsAndKeysWithoutRegardToCaseAfterTrimming) {
     EXPECT_EQ(ini.getString("  main", "KEY ONE  ", "d", 256), "some value");
     EXPECT_EQ(ini.getString("main", "missing", "dflt", 256), "dflt");
     EXPECT_EQ(ini.getString("nosuch", "other", "dflt", 256), "dflt");
+    // Accented capitals fold as code page 1252 folds them (Wine folds ASCII only).
+    EXPECT_EQ(ProfileFile("[\xC9t\xE9]\r\n\xC0k=v\r\n").getString("\xE9T\xC9", "\xE0K", "d", 256), "v");
 }
 
 TEST(ProfileRead, DefaultLosesTrailingSpacesAndQuotes) {
     const ProfileFile ini("");
     EXPECT_EQ(ini.getString("a", "b", "x   ", 256), "x");
+    EXPECT_EQ(ini.getString("a", "b", "   ", 256), "");  // Wine keeps one space
     EXPECT_EQ(ini.getString("a", "b", "  x", 256), "  x");
     EXPECT_EQ(ini.getString("a", "b", "\"q\"", 256), "q");
 }
@@ -44,6 +47,19 @@ TEST(ProfileRead, ValueIsCutToOneByteLessThanTheBuffer) {
     EXPECT_EQ(ini.getString("s", "k", "", 64), std::string(63, 'v'));
     EXPECT_EQ(ini.getString("s", "k", "", 1), "");
     EXPECT_EQ(ini.getString("s", "missing", "defaultvalue", 4), "def");
+    // A buffer that holds the unquoted value but not the closing quote still
+    // gets the whole value (Wine gives one byte less).
+    const ProfileFile quoted("[s]\nq=\"abc\"\n");
+    EXPECT_EQ(quoted.getString("s", "q", "", 4), "abc");
+    EXPECT_EQ(quoted.getString("s", "q", "", 3), "ab");
+}
+
+TEST(ProfileRead, AByteOrderMarkStaysPartOfTheFirstLine) {
+    // Windows reads an ANSI profile as it is: the mark hides a header on the
+    // first line (Wine skips the mark), and changes nothing further down.
+    const ProfileFile ini("\xEF\xBB\xBF[s]\r\nk=v\r\n[t]\r\nk=w\r\n");
+    EXPECT_EQ(ini.getString("s", "k", "d", 256), "d");
+    EXPECT_EQ(ini.getString("t", "k", "d", 256), "w");
 }
 
 TEST(ProfileRead, CommentsBlankLinesAndLinesWithoutEquals) {
@@ -75,7 +91,8 @@ TEST(ProfileRead, SectionNameRunsToTheLastBracket) {
 
 TEST(ProfileRead, IntegersReadLeadingDigits) {
     const ProfileFile ini(
-        "[n]\nplain=42\nneg=-1\nlead= 7\ntrail=12abc\nword=abc\nempty=\nplus=+5\nhex=0x1A\nquoted=\"3\"\n");
+        "[n]\nplain=42\nneg=-1\nlead= 7\ntrail=12abc\nword=abc\nempty=\nplus=+5\nhex=0x1A\nquoted=\"3\"\n"
+        "upperHex=0X1A\nupperBinary=0B11\noctal=0o17\nbinary=-0b101\n");
     EXPECT_EQ(ini.getInt("n", "plain", 0), 42);
     EXPECT_EQ(ini.getInt("n", "neg", 0), -1);
     EXPECT_EQ(ini.getInt("n", "lead", 0), 7);
@@ -84,6 +101,12 @@ TEST(ProfileRead, IntegersReadLeadingDigits) {
     EXPECT_EQ(ini.getInt("n", "empty", 99), 99);
     EXPECT_EQ(ini.getInt("n", "plus", 0), 5);
     EXPECT_EQ(ini.getInt("n", "hex", 0), 26);
+    // Only the lower-case prefixes pick a base; "0X1A" is a decimal 0
+    // followed by letters.
+    EXPECT_EQ(ini.getInt("n", "upperHex", 99), 0);
+    EXPECT_EQ(ini.getInt("n", "upperBinary", 99), 0);
+    EXPECT_EQ(ini.getInt("n", "octal", 0), 15);
+    EXPECT_EQ(ini.getInt("n", "binary", 0), -5);
     EXPECT_EQ(ini.getInt("n", "quoted", 0), 3);
     EXPECT_EQ(ini.getInt("n", "absent", -1), -1);
 }
@@ -91,6 +114,15 @@ TEST(ProfileRead, IntegersReadLeadingDigits) {
 TEST(ProfileRead, CrLfAndLfAndNoFinalNewline) {
     EXPECT_EQ(ProfileFile("[s]\r\nk=v\r\n").getString("s", "k", "", 256), "v");
     EXPECT_EQ(ProfileFile("[s]\nk=v").getString("s", "k", "", 256), "v");
+}
+
+TEST(ProfileRead, ABareCarriageReturnEndsALineToo) {
+    // Files saved by old Mac editors; Windows splits their lines at each CR.
+    const ProfileFile ini("[s]\rk=v\rquoted=\"w\"\r\r[t]\rk=2\r\r\nlast=x");
+    EXPECT_EQ(ini.getString("s", "k", "", 256), "v");
+    EXPECT_EQ(ini.getString("s", "quoted", "", 256), "w");
+    EXPECT_EQ(ini.getInt("t", "k", 0), 2);
+    EXPECT_EQ(ini.getString("t", "last", "", 256), "x");
 }
 
 TEST(ProfileEdit, ReplacingAValueKeepsEveryOtherLineByteForByte) {
@@ -123,6 +155,12 @@ TEST(ProfileEdit, NewSectionAndFileFollowTheFilesLineEndings) {
     ProfileFile noNewline("[a]\r\nx=1");
     noNewline.setString("a", "y", "2");
     EXPECT_EQ(noNewline.text(), "[a]\r\nx=1\r\ny=2\r\n");
+
+    ProfileFile cr("[a]\rx=1\r");
+    cr.setString("a", "x", "9");
+    cr.setString("a", "y", "2");
+    cr.setString("b", "z", "3");
+    EXPECT_EQ(cr.text(), "[a]\rx=9\ry=2\r[b]\rz=3\r");
 }
 
 TEST(ProfileEdit, ValueLosesLeadingSpaces) {

@@ -69,10 +69,13 @@ class Harness:
         self.work_dir = Path(work_dir).resolve()
         self.velmora = self.build_dir / "Velmora.exe"
         self.vdrive = self.build_dir / "tests" / "e2e" / "driver" / "vdrive.exe"
+        # Plays the game and the host tool: records where it ran, and can make
+        # a file as the host tool makes the game's second executable.
+        self.standin = self.build_dir / "tests" / "velmora_standin.exe"
         self.install_tool = install_tool or self.default_install_tool()
         self.keep = keep
         self.base_prefix = self.work_dir / "base-prefix"
-        for needed in (self.velmora, self.vdrive):
+        for needed in (self.velmora, self.vdrive, self.standin):
             if not needed.is_file():
                 raise SystemExit(f"missing {needed}: build the Windows tree first")
 
@@ -130,6 +133,32 @@ class Session:
         if check and code != 0:
             raise ScenarioFailure(f"wine {' '.join(arguments)}: exit code {code}")
         return code, text
+
+    def write_file(self, windows_path, content):
+        """Writes a file of the prefix (text is written as it is, CRLF and all)."""
+        path = self.host_path(windows_path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(content.encode() if isinstance(content, str) else content)
+        return path
+
+    def install_standin(self, windows_path):
+        """Puts the stand-in program at a path of the prefix, as the game or the host tool."""
+        path = self.host_path(windows_path)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(self.harness.standin, path)
+        return path
+
+    def standin_ran(self, folder, timeout=STEP_TIMEOUT):
+        """Waits until the stand-in has recorded a run in `folder` (its
+        standin-ran.txt); returns (its own path, its current folder)."""
+        path = self.host_path(folder + "\\standin-ran.txt")
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            lines = path.read_text(errors="replace").splitlines() if path.exists() else []
+            if len(lines) >= 2:
+                return lines[0], lines[1]
+            time.sleep(0.1)
+        raise ScenarioFailure(f"the stand-in did not run in {folder}")
 
     def register_game(self, version, directory=None):
         """Registers a game the way its 32-bit installer does."""

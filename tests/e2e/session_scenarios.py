@@ -25,6 +25,18 @@ def expect_box(s, caption, message, icon=False, buttons=("OK",)):
     return box
 
 
+def answer(s, settled, caption, message, button="OK", buttons=("OK",)):
+    """The program waits in the box given; answers it and waits for what follows."""
+    expect(settled["state"] == "modal", f"expected the box {caption!r}, got {settled}")
+    expect_box(s, caption, message, buttons=buttons)
+    s.press(button, caption=caption)
+    return s.settle()
+
+
+def expect_ready(settled):
+    expect(settled["state"] == "ready", f"expected the main window, got {settled}")
+
+
 def click_expecting_box(s, control_id):
     outcome = s.click(control_id)
     expect(outcome == "modal", f"a click on {control_id} opened no box ({outcome})")

@@ -17,6 +17,7 @@
 //   close [--caption C]            the close box of an owned window, or of the main window
 //   wait-gone [--caption C]        until that window no longer exists
 //   wait-exit PID                  until the process ends; gives its exit code
+//   error-text CODE                the system's text for an error code, as a program's box shows it
 //
 // Options: --timeout SECONDS (20): how long a wait may last before it fails.
 //
@@ -298,6 +299,22 @@ int commandWaitExit(const Arguments& a) {
     return print(JsonObject().add("exited", true).add("code", static_cast<long long>(code)).str());
 }
 
+// The text FormatMessage gives for a system error code, so that a scenario
+// can compare a box that shows the system's words without spelling out one
+// system's wording.
+int commandErrorText(const Arguments& a) {
+    long long code = 0;
+    if (a.words.size() != 2 || !parseNumber(a.words[1], code) || code < 0) return fail("usage: error-text CODE");
+    wchar_t* text = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const std::wstring message = length > 0 && text ? std::wstring(text, length) : std::wstring();
+    if (text) ::LocalFree(text);
+    if (message.empty()) return fail("the system has no text for " + std::to_string(code));
+    return print(JsonObject().add("code", code).add("text", message).str());
+}
+
 bool parse(int argc, wchar_t** argv, Arguments& a) {
     for (int i = 1; i < argc; ++i) {
         const std::wstring word = argv[i];
@@ -336,6 +353,7 @@ int run(int argc, wchar_t** argv) {
     if (command == L"close") return commandClose(a);
     if (command == L"wait-gone") return commandWaitGone(a);
     if (command == L"wait-exit") return commandWaitExit(a);
+    if (command == L"error-text") return commandErrorText(a);
     std::fprintf(stderr, "vdrive: unknown command %ls\n", command.c_str());
     return 2;
 }
