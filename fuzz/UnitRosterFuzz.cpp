@@ -37,6 +37,7 @@ public:
     std::string copyToTemporary(const std::string&, const std::string&, bool) override { return {}; }
     bool replaceWithTemporary(const std::string&, const std::string&) override { return false; }
     bool moveTemporaryIntoPlace(const std::string&, const std::string&) override { return false; }
+    bool flushTemporaries(const std::vector<std::string>&) override { return false; }
     void discardTemporary(const std::string&) override {}
     bool isReadOnly(const std::string&) override { return false; }
     bool makeWritable(const std::string&) override { return false; }

@@ -61,6 +61,11 @@ bool FaultyFileSystem::moveTemporaryIntoPlace(const std::string& temporary, cons
     return real_.moveTemporaryIntoPlace(temporary, target);
 }
 
+bool FaultyFileSystem::flushTemporaries(const std::vector<std::string>& temporaries) {
+    if (fails(FileOp::FlushTemporaries, temporaries.empty() ? std::string() : temporaries.front())) return false;
+    return real_.flushTemporaries(temporaries);
+}
+
 bool FaultyFileSystem::makeWritable(const std::string& path) {
     if (fails(FileOp::MakeWritable, path)) return false;
     return real_.makeWritable(path);

@@ -20,6 +20,7 @@ enum class FileOp {
     CopyToTemporary,
     ReplaceWithTemporary,
     MoveTemporaryIntoPlace,
+    FlushTemporaries,
     MakeWritable,
     MakeDirectory,
     RemoveFile,
@@ -32,7 +33,7 @@ public:
     // The `n`-th call (counting from 1) of `op` fails.
     void failNth(FileOp op, int n);
     // Every call of `op` whose path (the target, for the temporary-file
-    // operations) satisfies `when` fails.
+    // operations; the first temporary, for a flush) satisfies `when` fails.
     void failWhen(FileOp op, std::function<bool(const std::string&)> when);
     int calls(FileOp op) const;
 
@@ -45,6 +46,7 @@ public:
     std::string copyToTemporary(const std::string& source, const std::string& target, bool durable) override;
     bool replaceWithTemporary(const std::string& temporary, const std::string& target) override;
     bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override;
+    bool flushTemporaries(const std::vector<std::string>& temporaries) override;
     void discardTemporary(const std::string& temporary) override { real_.discardTemporary(temporary); }
     bool isReadOnly(const std::string& path) override { return real_.isReadOnly(path); }
     bool makeWritable(const std::string& path) override;

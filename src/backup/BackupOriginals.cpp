@@ -37,6 +37,10 @@ private:
     int backUpObjectDps();
     int backUpShipDps();
     int backUpShip(const std::string& ship);
+    // Copies are staged as they are found and placed together at the end of
+    // the run, so that the run waits for the disk once, not once per file.
+    void stageCopy(const std::string& source, const std::string& target, int& copied);
+    void placeCopies();
     int summary();
 
     AppState& state_;
@@ -45,7 +49,9 @@ private:
     SettingsFile settings_;
     std::string caption_ = "Unable to complete backup of CFSx";
     bool settingsExisted_ = false;
-    bool missionCopied_ = false;
+    DurableCopies copies_{files_};
+    std::vector<int*> copiedCounts_;  // what each staged copy counts toward once placed
+    int missionCopied_ = 0;  // 0 or 1
     int objectDpsSeen_ = 0;
     int objectDpsCopied_ = 0;
     int shipDpsSeen_ = 0;
@@ -67,9 +73,21 @@ int BackupRun::run() {
     removeLeftoverTemporaries(files_, paths_.backupObjectDpFolder(), paths_.separator());
 
     if (backUpSessionMission() != 0) return 1;
-    if (backUpObjectDps() != 0) return 1;
-    if (ships && backUpShipDps() != 0) return 1;
-    return summary();
+    const bool complete = backUpObjectDps() == 0 && (!ships || backUpShipDps() == 0);
+    // What was copied before a failure stays backed up.
+    placeCopies();
+    return complete ? summary() : 1;
+}
+
+void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied) {
+    if (copies_.add(source, target)) copiedCounts_.push_back(&copied);
+}
+
+void BackupRun::placeCopies() {
+    const std::vector<bool> placed = copies_.place();
+    for (size_t i = 0; i < placed.size(); ++i)
+        if (placed[i]) ++*copiedCounts_[i];
+    copiedCounts_.clear();
 }
 
 void BackupRun::checkSettingsVersion() {
@@ -118,7 +136,7 @@ int BackupRun::backUpSessionMission() {
             return 1;
         }
     }
-    missionCopied_ = copyWithoutReplacing(files_, source, backup);
+    stageCopy(source, backup, missionCopied_);
     return 0;
 }
 
@@ -126,7 +144,7 @@ int BackupRun::backUpObjectDps() {
     const std::vector<std::string> dps = findNames(files_, paths_.objectDpFolder(), "*.dp");
     if (dps.empty()) return fail("Could not locate any original object DP's");
     for (const std::string& dp : dps) {
-        if (copyWithoutReplacing(files_, paths_.objectDp(dp), paths_.backupObjectDp(dp))) ++objectDpsCopied_;
+        stageCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_);
         ++objectDpsSeen_;
     }
     return 0;
@@ -159,21 +177,21 @@ int BackupRun::backUpShip(const std::string& ship) {
             removeLeftoverTemporaries(files_, paths_.backupShipFolder(ship), paths_.separator());
             subfolderPending = false;
         }
-        if (copyWithoutReplacing(files_, source, paths_.backupShipDp(ship, dpFile))) ++shipDpsCopied_;
+        stageCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_);
         ++shipDpsSeen_;
     }
 }
 
 int BackupRun::summary() {
     const int copied = objectDpsCopied_ + shipDpsCopied_;
-    if (copied == 0 && !missionCopied_) return 0;
+    if (copied == 0 && missionCopied_ == 0) return 0;
     std::string text = "CFS" + std::to_string(state_.activeGame) + " ";
     if (objectDpsCopied_ != objectDpsSeen_ || shipDpsCopied_ != shipDpsSeen_) text += "new ";
     if (objectDpsCopied_ != 0) text += "object ";
     if (objectDpsCopied_ != 0 && shipDpsCopied_ != 0) text += "and ";
     if (shipDpsCopied_ != 0) text += "ship ";
     if (copied > 0) text += copied == 1 ? "DP " : "DP's ";
-    if (missionCopied_) text += copied > 0 ? "and multiplayer.mis " : "multiplayer.mis ";
+    if (missionCopied_ != 0) text += copied > 0 ? "and multiplayer.mis " : "multiplayer.mis ";
     text += "successfully backed up.";
     state_.dialog().messageBox(text, "FYI", MessageIcon::None, MessageButtons::Ok);
     return 0;

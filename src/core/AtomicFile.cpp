@@ -19,6 +19,14 @@ bool replaceFileContents(FileSystem& files, const std::string& path, std::string
     return commitReplacing(files, files.writeTemporary(path, contents, durability == Durability::Flushed), path);
 }
 
+bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, std::string_view contents,
+                                  Durability durability) {
+    if (files.isReadOnly(path)) return false;
+    std::string current;
+    if (files.readFile(path, current) && current == contents) return true;
+    return commitReplacing(files, files.writeTemporary(path, contents, durability == Durability::Flushed), path);
+}
+
 bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,
                    Durability durability) {
     if (files.isReadOnly(target)) return false;
@@ -37,6 +45,33 @@ bool copyWithoutReplacing(FileSystem& files, const std::string& source, const st
     if (files.moveTemporaryIntoPlace(temporary, target)) return true;
     files.discardTemporary(temporary);
     return false;
+}
+
+DurableCopies::~DurableCopies() {
+    for (const std::string& temporary : temporaries_) files_.discardTemporary(temporary);
+}
+
+bool DurableCopies::add(const std::string& source, const std::string& target) {
+    if (files_.exists(target)) return false;
+    std::string temporary = files_.copyToTemporary(source, target, false);
+    if (temporary.empty()) return false;
+    temporaries_.push_back(std::move(temporary));
+    targets_.push_back(target);
+    return true;
+}
+
+std::vector<bool> DurableCopies::place() {
+    std::vector<bool> placed(temporaries_.size(), false);
+    // No copy gets its name before its bytes are on the disk: a power loss
+    // must not leave an empty or partial file under a backup's name.
+    const bool durable = !temporaries_.empty() && files_.flushTemporaries(temporaries_);
+    for (size_t i = 0; i < temporaries_.size(); ++i) {
+        placed[i] = durable && files_.moveTemporaryIntoPlace(temporaries_[i], targets_[i]);
+        if (!placed[i]) files_.discardTemporary(temporaries_[i]);
+    }
+    temporaries_.clear();
+    targets_.clear();
+    return placed;
 }
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -22,6 +23,13 @@ enum class Durability { Flushed, Buffered };
 bool replaceFileContents(FileSystem& files, const std::string& path, std::string_view contents,
                          Durability durability = Durability::Flushed);
 
+// As replaceFileContents, except that a `path` that already holds exactly
+// `contents` is left as it is, unwritten: reading a file costs far less than
+// writing one, and most of the game's DPs a swap puts back are the originals
+// already.
+bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, std::string_view contents,
+                                  Durability durability);
+
 // Copies `source` over `target`, replacing it in one step. Fails, leaving
 // `target` as it was, when `source` cannot be read or `target` is read-only.
 bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,
@@ -32,5 +40,32 @@ bool copyReplacing(FileSystem& files, const std::string& source, const std::stri
 // partial file under the target's name.
 bool copyWithoutReplacing(FileSystem& files, const std::string& source, const std::string& target,
                           Durability durability = Durability::Flushed);
+
+// Copies into a write-once tree, made as copyWithoutReplacing makes them but
+// waiting for the disk once for many files instead of once for each: add()
+// writes each copy to a temporary file beside its target at once; place()
+// makes them all durable in one step and only then moves each into place,
+// never over an existing file. A crash before that leaves temporary files
+// only, which the next run clears away; a batch dropped unplaced removes its
+// own.
+class DurableCopies {
+public:
+    explicit DurableCopies(FileSystem& files) : files_(files) {}
+    ~DurableCopies();
+    DurableCopies(const DurableCopies&) = delete;
+    DurableCopies& operator=(const DurableCopies&) = delete;
+
+    // Stages a copy of `source` for `target`. False, staging nothing, when
+    // something exists at `target` or the copy cannot be written.
+    bool add(const std::string& source, const std::string& target);
+    // For each copy staged, in order, whether it is now in place: none is
+    // when the disk cannot be waited for. The batch is empty afterwards.
+    std::vector<bool> place();
+
+private:
+    FileSystem& files_;
+    std::vector<std::string> temporaries_;
+    std::vector<std::string> targets_;  // of each temporary
+};
 
 }  // namespace velmora

@@ -21,6 +21,16 @@ std::string copyEntry(std::string_view value, size_t size) {
     return clipToBuffer(value, size);
 }
 
+// The first CR or LF at or after `pos`, npos when none: a line ends at CR LF,
+// LF or a CR alone, as Windows splits them. Two searches for one byte each,
+// where find_first_of would test every byte against the pair through a call
+// of its own: parsing is most of what a swap spends outside the disk.
+size_t lineEnd(std::string_view text, size_t pos) {
+    const size_t newline = text.find('\n', pos);
+    const size_t cr = text.substr(0, newline == std::string_view::npos ? text.size() : newline).find('\r', pos);
+    return cr != std::string_view::npos ? cr : newline;
+}
+
 std::string_view dropTrailingSpaces(std::string_view text) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
@@ -79,8 +89,7 @@ void ProfileFile::parse() {
     while (pos < all.size()) {
         Line line;
         line.begin = pos;
-        // A line ends at CR LF, LF or a CR alone, as Windows splits them.
-        const size_t end = all.find_first_of("\r\n", pos);
+        const size_t end = lineEnd(all, pos);
         line.length = (end == std::string_view::npos ? all.size() : end) - pos;
         line.next = end == std::string_view::npos ? all.size()
                     : all.compare(end, 2, "\r\n") == 0 ? end + 2
@@ -161,7 +170,7 @@ int ProfileFile::getInt(std::string_view section, std::string_view key, int defa
 }
 
 std::string ProfileFile::lineEnding() const {
-    const size_t end = text_.find_first_of("\r\n");
+    const size_t end = lineEnd(text_, 0);
     if (end == std::string::npos || text_.compare(end, 2, "\r\n") == 0) return "\r\n";
     return std::string(1, text_[end]);
 }

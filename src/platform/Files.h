@@ -51,6 +51,10 @@ public:
     // Moves `temporary` to `target` only when nothing exists there yet; never
     // replaces. Fails, changing nothing, when `target` exists.
     virtual bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) = 0;
+    // Makes the bytes of temporary files written without `durable` reach the
+    // disk, in one step where the platform allows it. False when that cannot
+    // be promised for every one of them.
+    virtual bool flushTemporaries(const std::vector<std::string>& temporaries) = 0;
     // Removes a temporary file that will not be used.
     virtual void discardTemporary(const std::string& temporary) = 0;
 

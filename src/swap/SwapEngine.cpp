@@ -12,6 +12,7 @@
 #include "core/TemporaryNames.h"
 #include "core/Text.h"
 #include "res/resource.h"
+#include "swap/RosterMatch.h"
 #include "swap/UnitRoster.h"
 
 namespace velmora {
@@ -38,7 +39,8 @@ bool shipMatch(std::string_view name, std::string_view fileName) {
 
 namespace {
 
-using MatchRule = bool (*)(std::string_view, std::string_view);
+// Which match rule a DP file's name answers to.
+enum class DpKind { Object, Ship };
 
 // How many of the files that could not be put back an error box names.
 constexpr size_t kFailuresNamed = 5;
@@ -59,9 +61,8 @@ private:
     bool putMissionInPlace(const std::string& name);
     bool restoreObjectDps();
     bool restoreShipDps();
-    void putDpBack(const std::string& fileName, const std::string& source, const std::string& target,
-                   MatchRule rule);
-    bool gunRewriteTest(const std::string& fileName, MatchRule rule, const std::string& sourcePath,
+    void putDpBack(const std::string& fileName, const std::string& source, const std::string& target, DpKind kind);
+    bool gunRewriteTest(const std::string& fileName, DpKind kind, const std::string& sourcePath,
                         std::optional<ProfileFile>& source);
     void deleteCdpSibling(const std::string& target);
     void ensureFolder(const std::string& folder);
@@ -75,6 +76,7 @@ private:
     FileSystem& files_;
     GamePaths paths_;
     UnitRoster roster_;
+    std::optional<RosterMatcher> matcher_;  // in the side modes, once the roster is complete
     std::vector<std::string> rewritten_;
     std::vector<std::string> failed_;
 };
@@ -99,6 +101,7 @@ int SwapRun::run() {
         case RosterOutcome::UnknownType: return finish(0);
         case RosterOutcome::Complete: break;
     }
+    if (sideMode()) matcher_.emplace(roster_);
 
     if (!restoreObjectDps()) return finish(1);
     if (gameProfile(state_.activeGame).hasShips && !restoreShipDps()) return finish(1);
@@ -137,7 +140,7 @@ bool SwapRun::restoreObjectDps() {
     }
     ensureFolder(paths_.objectDpFolder());
     for (const std::string& file : dps)
-        putDpBack(file, paths_.backupObjectDp(file), paths_.objectDp(file), objectMatch);
+        putDpBack(file, paths_.backupObjectDp(file), paths_.objectDp(file), DpKind::Object);
     return true;
 }
 
@@ -164,47 +167,51 @@ bool SwapRun::restoreShipDps() {
         }
         ensureFolder(paths_.shipFolder(ship));
         for (const std::string& file : dps)
-            putDpBack(file, paths_.backupShipDp(ship, file), paths_.shipDp(ship, file), shipMatch);
+            putDpBack(file, paths_.backupShipDp(ship, file), paths_.shipDp(ship, file), DpKind::Ship);
     }
     return true;
 }
 
 void SwapRun::putDpBack(const std::string& fileName, const std::string& source, const std::string& target,
-                        MatchRule rule) {
+                        DpKind kind) {
     std::optional<ProfileFile> original;  // the backup copy, read once when needed
-    const bool rewrite = sideMode() && gunRewriteTest(fileName, rule, source, original);
+    const bool rewrite = sideMode() && gunRewriteTest(fileName, kind, source, original);
 
     // A read-only game file is made writable: the user asked for the original back.
     if (files_.isReadOnly(target)) files_.makeWritable(target);
-    bool written = false;
-    if (!rewrite) {
-        written = copyReplacing(files_, source, target);
-    } else if (std::string text; original || files_.readFile(source, text)) {
-        // The rewritten DP is the original with two sections replaced,
-        // written in one step.
+    // The bytes the game's DP must hold: the original's, with two sections
+    // replaced when it is rewritten. They are written in one step, and not
+    // at all when the DP holds them already.
+    std::string text;
+    const bool ready = original || files_.readFile(source, text);
+    if (ready && rewrite) {
         ProfileFile dp = original ? std::move(*original) : ProfileFile(std::move(text));
         applyGunRewrite(dp);
-        written = saveProfile(files_, dp, target, Durability::Buffered);
-        if (written) logRewrite(fileName);
+        text = dp.text();
+    } else if (original) {
+        text = original->text();
     }
+    const bool written = ready && replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
+    if (written && rewrite) logRewrite(fileName);
     if (!written) failed_.push_back(target);
     deleteCdpSibling(target);
 }
 
-bool SwapRun::gunRewriteTest(const std::string& fileName, MatchRule rule, const std::string& sourcePath,
+bool SwapRun::gunRewriteTest(const std::string& fileName, DpKind kind, const std::string& sourcePath,
                              std::optional<ProfileFile>& source) {
     // Only the first record whose name matches decides.
-    const auto record = std::find_if(roster_.begin(), roster_.end(),
-                                     [&](const UnitTypeRecord& r) { return rule(r.name, fileName); });
-    if (record == roster_.end()) return false;
+    const std::optional<size_t> found =
+        kind == DpKind::Object ? matcher_->firstObjectMatch(fileName) : matcher_->firstShipMatch(fileName);
+    if (!found) return false;
+    UnitTypeRecord& record = roster_[*found];
     // A type the mission gives no side takes the DP's own; a later DP of the
     // same type uses it without reading again.
-    if (record->allegiance == -1) {
+    if (record.allegiance == -1) {
         std::string text;
         if (files_.readFile(sourcePath, text)) source = ProfileFile(std::move(text));
-        record->allegiance = source ? dpOwnAllegiance(*source) : -1;
+        record.allegiance = source ? dpOwnAllegiance(*source) : -1;
     }
-    const int allegiance = record->allegiance;
+    const int allegiance = record.allegiance;
     return allegiance >= 1 && (allegiance & 1) == (static_cast<int>(mode_) & 1);
 }
 

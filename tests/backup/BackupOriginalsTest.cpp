@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/FileSearch.h"
 #include "core/ProfileFile.h"
 #include "testkit/FaultyFileSystem.h"
 #include "testkit/TestApp.h"
@@ -354,6 +355,22 @@ TEST_F(BackupFailureTest, FailedCopiesAreOnlyCounted) {
     EXPECT_EQ(backup(kCfs2), 0);
     EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new object and ship DP's successfully backed up.");
     EXPECT_FALSE(fileExists(backupFile("objects_dp/Tower.dp")));
+}
+
+TEST_F(BackupFailureTest, CopiesThatCannotReachTheDiskAreNotBackedUpAndComeNextTime) {
+    use(cfs2Install());
+    testkit::FaultyFileSystem faulty(app.state.files());
+    faulty.failNth(testkit::FileOp::FlushTemporaries, 1);
+    app.state.platform.files = &faulty;
+    EXPECT_EQ(backup(kCfs2), 0);
+    EXPECT_TRUE(app.dialog.boxes().empty());
+    EXPECT_FALSE(fileExists(backupFile("multiplayer.mis")));
+    EXPECT_TRUE(findNames(app.state.files(), paths().backupObjectDpFolder(), "*").empty());
+    EXPECT_TRUE(findNames(app.state.files(), paths().backupShipFolder("Carrier"), "*").empty());
+
+    EXPECT_EQ(backup(kCfs2), 0);
+    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 object and ship DP's and multiplayer.mis successfully backed up.");
+    EXPECT_EQ(readText(backupFile("objects_dp/Tower.dp")), readText(gameFile("objects_dp/Tower.dp")));
 }
 
 TEST_F(BackupTest, TheSettingsOfThisVersionStayAsTheyAre) {

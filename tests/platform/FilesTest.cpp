@@ -138,6 +138,46 @@ TEST_F(FilesTest, CopyWithoutReplacingNeverTouchesAnExistingTarget) {
     EXPECT_FALSE(fileExists(dir / "other"));
 }
 
+TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
+    writeText(dir / "a", "first");
+    writeText(dir / "b", "second");
+    writeText(dir / "kept", "already there");
+    std::vector<bool> placed;
+    {
+        DurableCopies copies(files);
+        EXPECT_TRUE(copies.add(dir / "a", dir / "a.dp"));
+        EXPECT_FALSE(copies.add(dir / "b", dir / "kept"));
+        EXPECT_FALSE(copies.add(dir / "absent", dir / "c.dp"));
+        EXPECT_TRUE(copies.add(dir / "b", dir / "b.dp"));
+        EXPECT_TRUE(copies.add(dir / "a", dir / "late.dp"));
+        // Nothing has its name yet, and the staged files match no search.
+        EXPECT_FALSE(fileExists(dir / "a.dp"));
+        EXPECT_TRUE(findNames(files, dir.path(), "*.dp").empty());
+        writeText(dir / "late.dp", "came first");  // the target appears before the batch is placed
+        placed = copies.place();
+    }
+    EXPECT_EQ(placed, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(readText(dir / "a.dp"), "first");
+    EXPECT_EQ(readText(dir / "b.dp"), "second");
+    EXPECT_EQ(readText(dir / "late.dp"), "came first");
+    EXPECT_EQ(readText(dir / "kept"), "already there");
+    EXPECT_EQ(entryNames().size(), 6u);  // no temporary file left
+}
+
+TEST_F(FilesTest, DurableCopiesThatCannotBeFlushedAreNeitherPlacedNorLeftBehind) {
+    writeText(dir / "a", "first");
+    testkit::FaultyFileSystem faulty(files);
+    faulty.failNth(testkit::FileOp::FlushTemporaries, 1);
+    {
+        DurableCopies copies(faulty);
+        ASSERT_TRUE(copies.add(dir / "a", dir / "a.dp"));
+        EXPECT_EQ(copies.place(), std::vector<bool>{false});
+        // A batch dropped unplaced removes what it staged.
+        ASSERT_TRUE(copies.add(dir / "a", dir / "b.dp"));
+    }
+    EXPECT_EQ(entryNames(), std::vector<std::string>{"a"});
+}
+
 TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
     writeText(dir / "dst", "original");
     const std::string temporary = files.writeTemporary(dir / "dst", "intruder", true);

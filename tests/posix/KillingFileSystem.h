@@ -51,6 +51,10 @@ public:
         if (step()) die();
         return real_.moveTemporaryIntoPlace(tmp, t);
     }
+    bool flushTemporaries(const std::vector<std::string>&) override {
+        if (step()) die();
+        return true;
+    }
     void discardTemporary(const std::string& tmp) override { real_.discardTemporary(tmp); }
     bool isReadOnly(const std::string& p) override { return real_.isReadOnly(p); }
     bool makeWritable(const std::string& p) override { return real_.makeWritable(p); }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/MissionList.h"
+#include "core/FileSearch.h"
 #include "core/GameDataFiles.h"
 #include "core/ProfileFile.h"
 #include "res/resource.h"
@@ -363,12 +364,39 @@ TEST_F(SwapEngineTest, FilesThatCannotBeReplacedAreNamedAfterEveryOtherFileIsDon
     EXPECT_EQ(setting("LAST_SAVE_2"), "3");
 }
 
+TEST_F(SwapEngineTest, ADpHoldingItsBytesAlreadyIsNotWrittenButLosesItsSibling) {
+    ASSERT_EQ(swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
+    for (const char* name : {"Tower", "Hangar", "Crate"}) writeText(objectDp(std::string(name) + ".cdp"), "compiled");
+    writeText(shipDp("Carrier", "carrier_hull.cdp"), "compiled");
+    // No DP can be written now: the same swap again finds every one as it
+    // should be, the rewritten Tower included.
+    testkit::FaultyFileSystem faulty(app.state.files());
+    faulty.failWhen(testkit::FileOp::WriteTemporary, [](const std::string& target) {
+        return target.find("objects_dp") != std::string::npos || target.find("ships") != std::string::npos;
+    });
+    app.state.platform.files = &faulty;
+    EXPECT_EQ(swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
+    EXPECT_TRUE(app.dialog.boxes().empty());
+    EXPECT_EQ(modifiedDps(), "Tower.dp=guns modified\r\n");
+    for (const char* sibling : {"Tower.cdp", "Hangar.cdp", "Crate.cdp"}) EXPECT_FALSE(fileExists(objectDp(sibling)));
+    EXPECT_FALSE(fileExists(shipDp("Carrier", "carrier_hull.cdp")));
+
+    // The restore must write Tower back, and says it could not.
+    EXPECT_EQ(swapMission(app.state, SwapMode::RestoreOriginals), 1);
+    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Could not restore 1 file:\n" + objectDp("Tower.dp") +
+                                                              "\n\nClose the game if it is running, then try again."});
+    EXPECT_EQ(readText(objectDp("Hangar.dp")), original("Hangar"));
+}
+
 TEST_F(SwapEngineTest, ManyFailuresAreCountedAfterTheFirstFew) {
     GameInstall many(kCfs2);
     many.mission("Raid.mis", MissionSpec{{}, {}}).ship("Carrier", {"carrier_hull"});
     for (int i = 0; i < 8; ++i) many.objectDp(DpSpec{"D" + std::to_string(i), 1, false, 0});
     app.install(many);
     many.writeBackup(app.appDir);
+    // Each DP must be written: one that holds its original already is left alone.
+    for (const std::string& dp : findNames(app.state.files(), app.state.paths().objectDpFolder(), "*.dp"))
+        writeText(objectDp(dp), "swapped");
     testkit::FaultyFileSystem faulty(app.state.files());
     faulty.failWhen(testkit::FileOp::ReplaceWithTemporary,
                     [](const std::string& target) { return target.find("objects_dp") != std::string::npos; });

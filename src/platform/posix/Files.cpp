@@ -154,7 +154,11 @@ public:
     }
 
     bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override {
-        // A hard link never replaces an existing name, and appears whole.
+        // A rename that refuses an existing name is one step; file systems
+        // without it get a hard link, which never replaces a name either and
+        // appears whole.
+        if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return true;
+        if (errno == EEXIST) return false;
         if (::link(temporary.c_str(), target.c_str()) == 0) {
             ::unlink(temporary.c_str());
             return true;
@@ -164,6 +168,32 @@ public:
         // steps, but nothing else in this program writes backup files.
         if (exists(target)) return false;
         return ::rename(temporary.c_str(), target.c_str()) == 0;
+    }
+
+    bool flushTemporaries(const std::vector<std::string>& temporaries) override {
+        // One syncfs per file system writes back every file there and flushes
+        // the disk's cache once, where an fdatasync per file flushes it once
+        // per file. It also reports the write errors there that no one has
+        // been told of yet.
+        std::vector<dev_t> flushed;
+        std::string lastFolder;
+        for (const std::string& temporary : temporaries) {
+            const size_t slash = temporary.find_last_of('/');
+            const std::string folder = slash == std::string::npos ? "." : temporary.substr(0, slash + 1);
+            if (folder == lastFolder) continue;
+            lastFolder = folder;
+            const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (fd < 0) return false;
+            struct stat info;
+            bool ok = ::fstat(fd, &info) == 0;
+            if (ok && std::find(flushed.begin(), flushed.end(), info.st_dev) == flushed.end()) {
+                ok = ::syncfs(fd) == 0;
+                flushed.push_back(info.st_dev);
+            }
+            ::close(fd);
+            if (!ok) return false;
+        }
+        return true;
     }
 
     void discardTemporary(const std::string& temporary) override { ::unlink(temporary.c_str()); }

@@ -127,6 +127,20 @@ public:
         return ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     }
 
+    bool flushTemporaries(const std::vector<std::string>& temporaries) override {
+        // Windows flushes a file at a time (a whole volume only for an
+        // administrator).
+        for (const std::string& temporary : temporaries) {
+            HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE) return false;
+            const bool flushed = ::FlushFileBuffers(file);
+            ::CloseHandle(file);
+            if (!flushed) return false;
+        }
+        return true;
+    }
+
     void discardTemporary(const std::string& temporary) override { ::DeleteFileA(temporary.c_str()); }
 
     bool isReadOnly(const std::string& path) override {

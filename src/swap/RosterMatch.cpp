@@ -1,0 +1,56 @@
+#include "swap/RosterMatch.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+
+namespace velmora {
+namespace {
+
+std::string folded(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+    return result;
+}
+
+// The length of a DP file's base name: all but its last three characters
+// (".dp"), as the match rules count it.
+size_t baseLength(std::string_view fileName) { return fileName.size() >= 3 ? fileName.size() - 3 : 0; }
+
+}  // namespace
+
+RosterMatcher::RosterMatcher(const UnitRoster& roster) {
+    names_.reserve(roster.size());
+    for (size_t i = 0; i < roster.size(); ++i) names_.emplace_back(folded(roster[i].name), i);
+    std::sort(names_.begin(), names_.end());
+}
+
+std::optional<size_t> RosterMatcher::firstObjectMatch(std::string_view fileName) const {
+    // A name matches when it is the file name cut anywhere from the end of
+    // the base name to the end of the extension: "Tower", "Tower.", "Tower.d"
+    // or "Tower.dp".
+    const std::string file = folded(fileName);
+    std::optional<size_t> first;
+    for (size_t length = baseLength(file); length <= file.size(); ++length) {
+        const std::string_view name = std::string_view(file).substr(0, length);
+        const auto found = std::lower_bound(names_.begin(), names_.end(), name,
+                                            [](const auto& entry, std::string_view n) { return entry.first < n; });
+        if (found != names_.end() && found->first == name && (!first || found->second < *first))
+            first = found->second;
+    }
+    return first;
+}
+
+std::optional<size_t> RosterMatcher::firstShipMatch(std::string_view fileName) const {
+    // A name matches when it begins with the base name: those names sort
+    // together, right from the base name itself.
+    const std::string base = folded(fileName.substr(0, baseLength(fileName)));
+    std::optional<size_t> first;
+    auto at = std::lower_bound(names_.begin(), names_.end(), base,
+                               [](const auto& entry, const std::string& b) { return entry.first < b; });
+    for (; at != names_.end() && at->first.compare(0, base.size(), base) == 0; ++at)
+        if (!first || at->second < *first) first = at->second;
+    return first;
+}
+
+}  // namespace velmora

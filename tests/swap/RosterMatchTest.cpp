@@ -1,0 +1,67 @@
+// The sorted lookup of the record that decides a DP file must find exactly
+// the record a walk of the roster with the match rules finds.
+#include "swap/RosterMatch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "swap/SwapEngine.h"
+
+namespace velmora {
+namespace {
+
+std::optional<size_t> firstByWalk(const UnitRoster& roster, std::string_view fileName,
+                                  bool (*rule)(std::string_view, std::string_view)) {
+    for (size_t i = 0; i < roster.size(); ++i)
+        if (rule(roster[i].name, fileName)) return i;
+    return std::nullopt;
+}
+
+UnitRoster rosterOf(const std::vector<std::string>& names) {
+    UnitRoster roster;
+    for (const std::string& name : names) roster.append({static_cast<int>(roster.size()), 1, name});
+    return roster;
+}
+
+void expectSameAsWalk(const UnitRoster& roster, const std::vector<std::string>& files) {
+    const RosterMatcher matcher(roster);
+    for (const std::string& file : files) {
+        EXPECT_EQ(matcher.firstObjectMatch(file), firstByWalk(roster, file, objectMatch)) << "object " << file;
+        EXPECT_EQ(matcher.firstShipMatch(file), firstByWalk(roster, file, shipMatch)) << "ship " << file;
+    }
+}
+
+TEST(RosterMatcher, FindsTheFirstRecordEachRuleMatches) {
+    const UnitRoster roster = rosterOf({"Hangar", "TOWER.D", "Cargo ship", "tower", "Tower.dp", "", "Cargo",
+                                        "carg", "\xC9" "cole", "Tower.", "Towe", "Tower2"});
+    const RosterMatcher matcher(roster);
+    EXPECT_EQ(matcher.firstObjectMatch("Tower.dp"), 1u);
+    EXPECT_EQ(matcher.firstShipMatch("Cargo.dp"), 2u);
+    EXPECT_EQ(matcher.firstObjectMatch("\xE9" "cole.dp"), 8u);  // folded as code page 1252 folds it
+    EXPECT_EQ(matcher.firstObjectMatch("Bunker.dp"), std::nullopt);
+    expectSameAsWalk(roster, {"Tower.dp", "TOWER.DP", "tower.dpx", "Towe.dp", "Tower2.dp", "Cargo.dp", "cargo.DP",
+                              "Carg.dp", "Car.dp", "\xE9" "cole.dp", ".dp", "dp", "x", "", "Hangar.dp"});
+}
+
+TEST(RosterMatcher, AgreesWithTheRulesOnRandomNames) {
+    // Few letters, so that names and files collide, differ in case and
+    // prefix one another often.
+    const std::string letters = "aAbB.dDpP";
+    std::mt19937 random(7);
+    const auto text = [&](size_t most) {
+        std::string result(random() % (most + 1), ' ');
+        for (char& c : result) c = letters[random() % letters.size()];
+        return result;
+    };
+    for (int round = 0; round < 50; ++round) {
+        std::vector<std::string> names;
+        for (int i = 0; i < 20; ++i) names.push_back(text(5));
+        std::vector<std::string> files;
+        for (int i = 0; i < 40; ++i) files.push_back(i % 2 == 0 ? text(4) + ".dp" : text(6));
+        expectSameAsWalk(rosterOf(names), files);
+    }
+}
+
+}  // namespace
+}  // namespace velmora
