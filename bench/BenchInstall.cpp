@@ -43,22 +43,22 @@ BenchInstall makeBenchInstall(const InstallSize& size) {
 
     // Every third DP in five goes unnamed, in a fixed pattern, so that the
     // named ones spread over both folders.
-    std::vector<testkit::DpSpec> objects;
-    std::vector<testkit::ShipSpec> ships;
+    std::vector<testkit::DpPlan> objects;
+    std::vector<testkit::ShipPlan> ships;
     std::vector<NamedType> types;
     int dpIndex = 0;
     const auto name = [&](const std::string& dp) {
         if (dpIndex++ % 5 < 3) types.push_back(NamedType{dp});
     };
     for (int i = 1; i <= size.objectDps; ++i) {
-        objects.push_back(testkit::DpSpec{numbered("obj", i, 4), std::nullopt, true, dpSize()});
+        objects.push_back(testkit::DpPlan{numbered("obj", i, 4), std::nullopt, true, dpSize()});
         name(objects.back().name);
     }
     for (int s = 1; s <= size.shipFolders; ++s) {
-        testkit::ShipSpec ship;
+        testkit::ShipPlan ship;
         ship.folder = numbered("Ship", s, 3);
         for (const char* part : {"_hull", "_deck", "_guns"}) {
-            ship.dps.push_back(testkit::DpSpec{numbered("ship", s, 3) + part, std::nullopt, true, dpSize()});
+            ship.dps.push_back(testkit::DpPlan{numbered("ship", s, 3) + part, std::nullopt, true, dpSize()});
             name(ship.dps.back().name);
         }
         ships.push_back(ship);
@@ -78,15 +78,15 @@ BenchInstall makeBenchInstall(const InstallSize& size) {
     // Each DP's own side is its type's, or alternates when it has none.
     std::map<std::string, int> sideByName;
     for (const NamedType& type : types) sideByName[type.name] = type.side;
-    const auto sideOf = [&](testkit::DpSpec& dp, int fallback) {
+    const auto sideOf = [&](testkit::DpPlan& dp, int fallback) {
         const auto found = sideByName.find(dp.name);
         dp.allegiance = found == sideByName.end() ? fallback : found->second;
     };
     for (size_t i = 0; i < objects.size(); ++i) sideOf(objects[i], 1 + static_cast<int>(i % 2));
-    for (testkit::ShipSpec& ship : ships)
+    for (testkit::ShipPlan& ship : ships)
         for (size_t i = 0; i < ship.dps.size(); ++i) sideOf(ship.dps[i], 1 + static_cast<int>(i % 2));
 
-    testkit::MissionSpec session;
+    testkit::MissionPlan session;
     std::map<int, std::string> idNames;
     const int typeCount = static_cast<int>(types.size());
     for (int k = 0; k < typeCount; ++k) {
@@ -94,7 +94,7 @@ BenchInstall makeBenchInstall(const InstallSize& size) {
         if (k < size.describedTypes) {
             std::optional<int> side;
             if (!types[k].sideFromDpOnly) side = types[k].side;
-            session.types.push_back(testkit::UnitTypeSpec{typeId, side, types[k].name});
+            session.types.push_back(testkit::UnitTypePlan{typeId, side, types[k].name});
         } else {
             idNames[typeId] = types[k].name;
         }
@@ -103,23 +103,23 @@ BenchInstall makeBenchInstall(const InstallSize& size) {
         const int k = j % typeCount;
         std::optional<int> side;
         if (!types[k].sideFromDpOnly && (k >= size.describedTypes || j % 3 == 0)) side = types[k].side;
-        session.units.push_back(testkit::UnitSpec(1000 + k, side));
+        session.units.push_back(testkit::UnitPlan(1000 + k, side));
     }
     bench.idList = testkit::idListText({{"CFS", {{1, "Spitfire"}}}, {"CFS2", idNames}});
     bench.sessionMission = "Session.mis";
     bench.sessionMissionText = testkit::missionText(session);
 
-    for (testkit::DpSpec& dp : objects) bench.game.objectDp(dp);
-    for (testkit::ShipSpec& ship : ships) bench.game.ship(ship);
+    for (testkit::DpPlan& dp : objects) bench.game.objectDp(dp);
+    for (testkit::ShipPlan& ship : ships) bench.game.ship(ship);
     bench.game.missionText(bench.sessionMission, bench.sessionMissionText);
     // The other missions: a few types and units each, from the same DPs.
     for (int m = 1; m < size.missions; ++m) {
-        testkit::MissionSpec mission;
+        testkit::MissionPlan mission;
         for (int t = 0; t < 4; ++t) {
             const NamedType& type = types[random() % types.size()];
-            mission.types.push_back(testkit::UnitTypeSpec{10 + t, type.side, type.name});
+            mission.types.push_back(testkit::UnitTypePlan{10 + t, type.side, type.name});
         }
-        for (int u = 0; u < 8; ++u) mission.units.push_back(testkit::UnitSpec(10 + u % 4));
+        for (int u = 0; u < 8; ++u) mission.units.push_back(testkit::UnitPlan(10 + u % 4));
         bench.game.mission(numbered("Mission", m, 3) + ".mis", mission);
     }
     return bench;

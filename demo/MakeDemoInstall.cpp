@@ -19,15 +19,15 @@ GameInstall demoCfs1() {
     GameInstall install(kCfs1);
     install
         .mission("Channel Sweep.mis",
-                 MissionSpec{{{10, 1, "Spitfire"}, {11, 2, "Bf109"}, {12, 2, "Flak88"}},
+                 MissionPlan{{{10, 1, "Spitfire"}, {11, 2, "Bf109"}, {12, 2, "Flak88"}},
                              {{10}, {10}, {11}, {11}, {12, 2}}})
-        .mission("Airfield Raid.mis", MissionSpec{{{13, 1, "Hurricane"}, {14, 2, "Hangar"}}, {{13}, {14}, {14}}})
-        .mission("Convoy.mis", MissionSpec{{{15, -1, "Truck"}, {10, 1, "Spitfire"}}, {{15}, {10}, {20, 2}}})
-        .objectDp(DpSpec{"Flak88", 2, true, 2000})
-        .objectDp(DpSpec{"Hangar", 2, true, 1500})
-        .objectDp(DpSpec{"Truck", 2, true, 1200})
-        .objectDp(DpSpec{"Bofors", 1, true, 1800})
-        .objectDp(DpSpec{"Pillbox", 2, false, 900})
+        .mission("Airfield Raid.mis", MissionPlan{{{13, 1, "Hurricane"}, {14, 2, "Hangar"}}, {{13}, {14}, {14}}})
+        .mission("Convoy.mis", MissionPlan{{{15, -1, "Truck"}, {10, 1, "Spitfire"}}, {{15}, {10}, {20, 2}}})
+        .objectDp(DpPlan{"Flak88", 2, true, 2000})
+        .objectDp(DpPlan{"Hangar", 2, true, 1500})
+        .objectDp(DpPlan{"Truck", 2, true, 1200})
+        .objectDp(DpPlan{"Bofors", 1, true, 1800})
+        .objectDp(DpPlan{"Pillbox", 2, false, 900})
         .config("[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=1\r\n\r\n[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n")
         .executable();
     return install;
@@ -35,22 +35,22 @@ GameInstall demoCfs1() {
 
 GameInstall demoCfs2() {
     GameInstall install(kCfs2);
-    ShipSpec carrier;
+    ShipPlan carrier;
     carrier.folder = "Carrier";
-    carrier.dps = {DpSpec{"carrier_hull", 1, true, 3000}, DpSpec{"carrier_aa", 1, true, 1500}};
-    ShipSpec destroyer;
+    carrier.dps = {DpPlan{"carrier_hull", 1, true, 3000}, DpPlan{"carrier_aa", 1, true, 1500}};
+    ShipPlan destroyer;
     destroyer.folder = "Destroyer";
-    destroyer.dps = {DpSpec{"destroyer", 2, true, 2500}};
+    destroyer.dps = {DpPlan{"destroyer", 2, true, 2500}};
     install
-        .mission("Midway.mis", MissionSpec{{{30, 1, "Wildcat"}, {31, 2, "Zero"}, {32, 1, "carrier_hull"}},
+        .mission("Midway.mis", MissionPlan{{{30, 1, "Wildcat"}, {31, 2, "Zero"}, {32, 1, "carrier_hull"}},
                                            {{30}, {31}, {31}, {32}}})
-        .mission("Rabaul.mis", MissionSpec{{{33, 2, "AA Gun"}, {34, 2, "destroyer"}, {35, 1, "Corsair"}},
+        .mission("Rabaul.mis", MissionPlan{{{33, 2, "AA Gun"}, {34, 2, "destroyer"}, {35, 1, "Corsair"}},
                                            {{33}, {33}, {34}, {35}}})
-        .mission("Guadalcanal.mis", MissionSpec{{{36, -1, "Bunker"}, {30, 1, "Wildcat"}}, {{36}, {30}, {40, 2}}})
-        .objectDp(DpSpec{"AA Gun", 2, true, 2000})
-        .objectDp(DpSpec{"Bunker", 2, true, 1500})
-        .objectDp(DpSpec{"Radar", 1, true, 1200})
-        .objectDp(DpSpec{"Fuel Dump", 2, false, 900})
+        .mission("Guadalcanal.mis", MissionPlan{{{36, -1, "Bunker"}, {30, 1, "Wildcat"}}, {{36}, {30}, {40, 2}}})
+        .objectDp(DpPlan{"AA Gun", 2, true, 2000})
+        .objectDp(DpPlan{"Bunker", 2, true, 1500})
+        .objectDp(DpPlan{"Radar", 1, true, 1200})
+        .objectDp(DpPlan{"Fuel Dump", 2, false, 900})
         .ship(carrier)
         .ship(destroyer)
         .config("[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=1\r\n\r\n[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n")

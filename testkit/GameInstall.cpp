@@ -9,28 +9,28 @@ const char* const kCrLf = "\r\n";
 
 std::string join(const std::string& a, const std::string& b) { return a + nativePath("/") + b; }
 
-std::vector<std::string> simsOf(const ShipSpec& ship) {
+std::vector<std::string> simsOf(const ShipPlan& ship) {
     if (!ship.sims.empty()) return ship.sims;
     std::vector<std::string> sims;
-    for (const DpSpec& dp : ship.dps) sims.push_back(dp.name);
+    for (const DpPlan& dp : ship.dps) sims.push_back(dp.name);
     return sims;
 }
 
 }  // namespace
 
-MissionSpec defaultSessionMission() { return MissionSpec{{{1, 1, "Default Field"}}, {{1, std::nullopt}}}; }
+MissionPlan defaultSessionMission() { return MissionPlan{{{1, 1, "Default Field"}}, {{1, std::nullopt}}}; }
 
-std::string missionText(const MissionSpec& spec) {
+std::string missionText(const MissionPlan& plan) {
     std::string text = "[mission_header]\r\nmission_type=2\r\ntitle=Test mission\r\n\r\n";
-    for (size_t i = 0; i < spec.types.size(); ++i) {
-        const UnitTypeSpec& type = spec.types[i];
+    for (size_t i = 0; i < plan.types.size(); ++i) {
+        const UnitTypePlan& type = plan.types[i];
         text += "[unit_type." + std::to_string(i) + "]" + kCrLf;
         text += "type_id=" + std::to_string(type.typeId) + kCrLf;
         if (type.allegiance) text += "allegiance=" + std::to_string(*type.allegiance) + kCrLf;
         text += "name=" + type.name + kCrLf + kCrLf;
     }
-    for (size_t i = 0; i < spec.units.size(); ++i) {
-        const UnitSpec& unit = spec.units[i];
+    for (size_t i = 0; i < plan.units.size(); ++i) {
+        const UnitPlan& unit = plan.units[i];
         text += "[unit." + std::to_string(i) + "]" + kCrLf;
         text += "type_id=" + std::to_string(unit.typeId) + kCrLf;
         if (unit.allegiance) text += "allegiance=" + std::to_string(*unit.allegiance) + kCrLf;
@@ -39,7 +39,7 @@ std::string missionText(const MissionSpec& spec) {
     return text;
 }
 
-std::string dpText(const DpSpec& dp) {
+std::string dpText(const DpPlan& dp) {
     std::string text = "[misc_data]\r\nname=" + dp.name + kCrLf;
     if (dp.allegiance) text += "allegiance=" + std::to_string(*dp.allegiance) + kCrLf;
     text += "category=5\r\n\r\n";
@@ -71,8 +71,8 @@ std::string idListText(const std::map<std::string, std::map<int, std::string>>& 
 
 GameInstall::GameInstall(GameVersion game) : game_(game), session_(velmora::testkit::missionText(defaultSessionMission())) {}
 
-GameInstall& GameInstall::mission(const std::string& fileName, const MissionSpec& spec) {
-    return missionText(fileName, velmora::testkit::missionText(spec));
+GameInstall& GameInstall::mission(const std::string& fileName, const MissionPlan& plan) {
+    return missionText(fileName, velmora::testkit::missionText(plan));
 }
 
 GameInstall& GameInstall::missionText(const std::string& fileName, const std::string& text) {
@@ -80,8 +80,8 @@ GameInstall& GameInstall::missionText(const std::string& fileName, const std::st
     return *this;
 }
 
-GameInstall& GameInstall::sessionMission(const MissionSpec& spec) {
-    return sessionMissionText(velmora::testkit::missionText(spec));
+GameInstall& GameInstall::sessionMission(const MissionPlan& plan) {
+    return sessionMissionText(velmora::testkit::missionText(plan));
 }
 
 GameInstall& GameInstall::sessionMissionText(const std::string& text) {
@@ -94,26 +94,26 @@ GameInstall& GameInstall::noSessionMission() {
     return *this;
 }
 
-GameInstall& GameInstall::objectDp(const DpSpec& dp) {
+GameInstall& GameInstall::objectDp(const DpPlan& dp) {
     objectDps_.push_back(dp);
     return *this;
 }
 
 GameInstall& GameInstall::objectDps(const std::vector<std::string>& names) {
-    for (const std::string& name : names) objectDp(DpSpec{name, std::nullopt, true, 0});
+    for (const std::string& name : names) objectDp(DpPlan{name, std::nullopt, true, 0});
     return *this;
 }
 
-GameInstall& GameInstall::ship(const ShipSpec& ship) {
+GameInstall& GameInstall::ship(const ShipPlan& ship) {
     ships_.push_back(ship);
     return *this;
 }
 
 GameInstall& GameInstall::ship(const std::string& folder, const std::vector<std::string>& dpNames) {
-    ShipSpec spec;
-    spec.folder = folder;
-    for (const std::string& name : dpNames) spec.dps.push_back(DpSpec{name, std::nullopt, true, 0});
-    return ship(spec);
+    ShipPlan plan;
+    plan.folder = folder;
+    for (const std::string& name : dpNames) plan.dps.push_back(DpPlan{name, std::nullopt, true, 0});
+    return ship(plan);
 }
 
 GameInstall& GameInstall::config(const std::string& text) {
@@ -132,14 +132,14 @@ bool GameInstall::writeGame(const std::string& gameDir) const {
     for (const auto& [name, text] : missions_) ok &= writeText(join(missions, name), text);
     if (session_) ok &= writeText(join(gameDir, kSessionMission), *session_);
     const std::string objects = join(gameDir, kObjectDpFolder);
-    for (const DpSpec& dp : objectDps_) {
+    for (const DpPlan& dp : objectDps_) {
         ok &= writeText(join(objects, dp.name + ".dp"), dpText(dp));
         if (dp.compiledSibling) ok &= writeText(join(objects, dp.name + ".cdp"), "compiled " + dp.name);
     }
-    for (const ShipSpec& ship : ships_) {
+    for (const ShipPlan& ship : ships_) {
         const std::string folder = join(join(gameDir, kShipsFolder), ship.folder);
         if (ship.hasShipConfig) ok &= writeText(join(folder, kShipConfig), shipConfigText(simsOf(ship)));
-        for (const DpSpec& dp : ship.dps) {
+        for (const DpPlan& dp : ship.dps) {
             ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
             if (dp.compiledSibling) ok &= writeText(join(folder, dp.name + ".cdp"), "compiled " + dp.name);
         }
@@ -153,12 +153,12 @@ bool GameInstall::writeBackup(const std::string& appDir) const {
     bool ok = true;
     const std::string root = join(appDir, gameProfile(game_).backupRoot);
     if (session_) ok &= writeText(join(root, kSessionMission), *session_);
-    for (const DpSpec& dp : objectDps_) ok &= writeText(join(join(root, kObjectDpFolder), dp.name + ".dp"), dpText(dp));
+    for (const DpPlan& dp : objectDps_) ok &= writeText(join(join(root, kObjectDpFolder), dp.name + ".dp"), dpText(dp));
     if (gameProfile(game_).hasShips) {
-        for (const ShipSpec& ship : ships_) {
+        for (const ShipPlan& ship : ships_) {
             if (!ship.hasShipConfig) continue;
             const std::string folder = join(join(root, kShipsFolder), ship.folder);
-            for (const DpSpec& dp : ship.dps) {
+            for (const DpPlan& dp : ship.dps) {
                 const std::vector<std::string> sims = simsOf(ship);
                 bool named = false;
                 for (const std::string& sim : sims) named |= sim == dp.name;

@@ -20,35 +20,35 @@
 
 namespace velmora::testkit {
 
-struct UnitTypeSpec {
+struct UnitTypePlan {
     int typeId = 0;
     std::optional<int> allegiance;
     std::string name;
 };
 
-struct UnitSpec {
-    UnitSpec(int type, std::optional<int> side = std::nullopt) : typeId(type), allegiance(side) {}
+struct UnitPlan {
+    UnitPlan(int type, std::optional<int> side = std::nullopt) : typeId(type), allegiance(side) {}
     int typeId;
     std::optional<int> allegiance;
 };
 
-struct MissionSpec {
-    std::vector<UnitTypeSpec> types;
-    std::vector<UnitSpec> units;
+struct MissionPlan {
+    std::vector<UnitTypePlan> types;
+    std::vector<UnitPlan> units;
 };
 
 // A DP file: its own side in [misc_data], its guns, and filler lines up to
 // `size` bytes.
-struct DpSpec {
+struct DpPlan {
     std::string name;  // base name, without ".dp"
     std::optional<int> allegiance;
     bool compiledSibling = true;  // a .cdp beside it
     size_t size = 0;
 };
 
-struct ShipSpec {
+struct ShipPlan {
     std::string folder;
-    std::vector<DpSpec> dps;
+    std::vector<DpPlan> dps;
     // The "SIM" values of [FLTSIM.0], [FLTSIM.1], ...; the DPs' names when empty.
     std::vector<std::string> sims;
     bool hasShipConfig = true;
@@ -58,15 +58,15 @@ class GameInstall {
 public:
     explicit GameInstall(GameVersion game);
 
-    GameInstall& mission(const std::string& fileName, const MissionSpec& spec);
+    GameInstall& mission(const std::string& fileName, const MissionPlan& plan);
     GameInstall& missionText(const std::string& fileName, const std::string& text);
     // The game's own multiplayer.mis; by default one unit type and one unit.
-    GameInstall& sessionMission(const MissionSpec& spec);
+    GameInstall& sessionMission(const MissionPlan& plan);
     GameInstall& sessionMissionText(const std::string& text);
     GameInstall& noSessionMission();
-    GameInstall& objectDp(const DpSpec& dp);
+    GameInstall& objectDp(const DpPlan& dp);
     GameInstall& objectDps(const std::vector<std::string>& names);
-    GameInstall& ship(const ShipSpec& ship);
+    GameInstall& ship(const ShipPlan& ship);
     GameInstall& ship(const std::string& folder, const std::vector<std::string>& dpNames);
     GameInstall& config(const std::string& text);
     // An empty stand-in for the game's executable.
@@ -79,27 +79,27 @@ public:
     bool writeBackup(const std::string& appDir) const;
 
     GameVersion game() const { return game_; }
-    const std::vector<DpSpec>& objectDpSpecs() const { return objectDps_; }
-    const std::vector<ShipSpec>& shipSpecs() const { return ships_; }
+    const std::vector<DpPlan>& objectDpPlans() const { return objectDps_; }
+    const std::vector<ShipPlan>& shipPlans() const { return ships_; }
 
 private:
     GameVersion game_;
     std::map<std::string, std::string> missions_;  // file name -> text
     std::optional<std::string> session_;
-    std::vector<DpSpec> objectDps_;
-    std::vector<ShipSpec> ships_;
+    std::vector<DpPlan> objectDps_;
+    std::vector<ShipPlan> ships_;
     std::optional<std::string> config_;
     bool executable_ = false;
 };
 
 // The texts the installs are made of.
-std::string missionText(const MissionSpec& spec);
-std::string dpText(const DpSpec& dp);
+std::string missionText(const MissionPlan& plan);
+std::string dpText(const DpPlan& dp);
 std::string shipConfigText(const std::vector<std::string>& sims);
 // idlist.txt: names of unit type ids, per section ("CFS" and "CFS2").
 std::string idListText(const std::map<std::string, std::map<int, std::string>>& sections);
 
 // The game's own session mission: one unit type and one unit.
-MissionSpec defaultSessionMission();
+MissionPlan defaultSessionMission();
 
 }  // namespace velmora::testkit

@@ -8,10 +8,10 @@
 
 namespace velmora::testkit {
 
-InMemoryDialog::InMemoryDialog(const DialogSpec& spec) {
+InMemoryDialog::InMemoryDialog(const DialogLayout& layout) {
     size_t group = 0;
     size_t order = 0;
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlLayout& c : layout.controls) {
         if (c.groupStart) ++group;
         if (c.id != -1) {
             Control control{};

@@ -31,7 +31,7 @@ struct RecordedBox {
 
 class InMemoryDialog final : public DialogPort {
 public:
-    explicit InMemoryDialog(const DialogSpec& spec = mainDialogSpec());
+    explicit InMemoryDialog(const DialogLayout& layout = mainDialogLayout());
 
     // What a click on control `id` reaches: the dialog's command routing.
     void onCommand(std::function<void(int id)> handler) { handler_ = std::move(handler); }

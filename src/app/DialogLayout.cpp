@@ -7,7 +7,7 @@ namespace {
 
 using K = ControlKind;
 
-constexpr ControlSpec kMainControls[] = {
+constexpr ControlLayout kMainControls[] = {
     // id, kind, text, x, y, w, h, enabled, visible, group start, tab stop
     {-1, K::GroupBox, "CFS Version", 12, 8, 104, 28, true, true, false, false},
     {IDC_CFS1, K::AutoRadio, "CFS1", 20, 20, 33, 10, false, true, true, false},
@@ -33,7 +33,7 @@ constexpr ControlSpec kMainControls[] = {
     {IDC_FRACT_MIN, K::AutoCheckBox, "DISP_FRACT_MIN=0", 144, 80, 85, 10, true, true, false, true},
 };
 
-constexpr ControlSpec kAboutControls[] = {
+constexpr ControlLayout kAboutControls[] = {
     {-1, K::Icon, "", 12, 12, 20, 20, true, true, false, false},
     {IDC_ABOUT_VERSION, K::Label, "Velmora Version 1.1", 40, 10, 68, 8, true, true, false, false},
     {IDC_ABOUT_CREDIT, K::Label, "For CFS1 and CFS2 sessions", 40, 24, 115, 8, true, true, false, false},
@@ -41,12 +41,12 @@ constexpr ControlSpec kAboutControls[] = {
     {IDOK, K::DefaultPushButton, "OK", 60, 60, 50, 14, true, true, true, true},
 };
 
-const DialogSpec kMain{IDD_MAIN, kMainCaption, 256, 193, kMainControls};
-const DialogSpec kAbout{IDD_ABOUTBOX, "About Velmora", 172, 85, kAboutControls};
+const DialogLayout kMain{IDD_MAIN, kMainCaption, 256, 193, kMainControls};
+const DialogLayout kAbout{IDD_ABOUTBOX, "About Velmora", 172, 85, kAboutControls};
 
 }  // namespace
 
-const DialogSpec& mainDialogSpec() { return kMain; }
-const DialogSpec& aboutDialogSpec() { return kAbout; }
+const DialogLayout& mainDialogLayout() { return kMain; }
+const DialogLayout& aboutDialogLayout() { return kAbout; }
 
 }  // namespace velmora

@@ -22,7 +22,7 @@ enum class ControlKind {
     Icon,
 };
 
-struct ControlSpec {
+struct ControlLayout {
     int id;  // -1 for the static decoration
     ControlKind kind;
     const char* text;
@@ -33,15 +33,15 @@ struct ControlSpec {
     bool tabStop;
 };
 
-struct DialogSpec {
+struct DialogLayout {
     int id;
     const char* caption;
     int width, height;
-    std::span<const ControlSpec> controls;
+    std::span<const ControlLayout> controls;
 };
 
-const DialogSpec& mainDialogSpec();
-const DialogSpec& aboutDialogSpec();
+const DialogLayout& mainDialogLayout();
+const DialogLayout& aboutDialogLayout();
 
 inline constexpr const char* kMainCaption = "Velmora 1.1";
 inline constexpr const char* kAboutMenuText = "&About Velmora...";

@@ -23,9 +23,9 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-using testkit::DpSpec;
+using testkit::DpPlan;
 using testkit::GameInstall;
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 using testkit::writeText;
 
 using Tree = std::map<std::string, std::string>;
@@ -60,11 +60,11 @@ void makeFile(const std::string& path) {
     writeText(path, "a file where a folder belongs");
 }
 
-MissionSpec manyUnits(int types, int units) {
-    MissionSpec spec;
-    for (int i = 0; i < types; ++i) spec.types.push_back({i, 1 + i % 2, "Tower"});
-    for (int i = 0; i < units; ++i) spec.units.push_back({i % types, i % 3});
-    return spec;
+MissionPlan manyUnits(int types, int units) {
+    MissionPlan plan;
+    for (int i = 0; i < types; ++i) plan.types.push_back({i, 1 + i % 2, "Tower"});
+    for (int i = 0; i < units; ++i) plan.units.push_back({i % types, i % 3});
+    return plan;
 }
 
 const std::vector<Damage>& damages() {
@@ -78,7 +78,7 @@ const std::vector<Damage>& damages() {
          }},
         {"byte-order mark in a mission",
          [](auto&, const std::string& g) {
-             writeText(at(g, "missions/Raid.mis"), "\xEF\xBB\xBF" + testkit::missionText(MissionSpec{{{3, 2, "Tower"}}, {{3}}}));
+             writeText(at(g, "missions/Raid.mis"), "\xEF\xBB\xBF" + testkit::missionText(MissionPlan{{{3, 2, "Tower"}}, {{3}}}));
          }},
         {"CR-only line ends",
          [](auto&, const std::string& g) {
@@ -92,7 +92,7 @@ const std::vector<Damage>& damages() {
          }},
         {"a 50 MB mission",
          [](auto&, const std::string& g) {
-             std::string text = testkit::missionText(MissionSpec{{{3, 2, "Tower"}}, {{3}}});
+             std::string text = testkit::missionText(MissionPlan{{{3, 2, "Tower"}}, {{3}}});
              const std::string filler = "[filler]\r\n" + std::string(1000, 'f') + "\r\n";
              while (text.size() < 50u << 20) text += filler;
              writeText(at(g, "missions/Raid.mis"), text);
@@ -101,10 +101,10 @@ const std::vector<Damage>& damages() {
          [](auto&, const std::string& g) { writeText(at(g, "missions/Raid.mis"), testkit::missionText(manyUnits(100, 100000))); }},
         {"non-ASCII names",
          [](auto&, const std::string& g) {
-             writeText(at(g, "objects_dp/Fl\xE4k.dp"), testkit::dpText(DpSpec{"Fl\xE4k", 2, true, 0}));
+             writeText(at(g, "objects_dp/Fl\xE4k.dp"), testkit::dpText(DpPlan{"Fl\xE4k", 2, true, 0}));
              writeText(at(g, "objects_dp/Fl\xE4k.cdp"), "compiled");
-             writeText(at(g, "missions/R\xC3\xA4id.mis"), testkit::missionText(MissionSpec{{{7, 2, "FL\xC4K"}}, {{7}}}));
-             writeText(at(g, "missions/Raid.mis"), testkit::missionText(MissionSpec{{{7, 2, "fl\xE4k"}, {3, 2, "Tower"}}, {{7}, {3}}}));
+             writeText(at(g, "missions/R\xC3\xA4id.mis"), testkit::missionText(MissionPlan{{{7, 2, "FL\xC4K"}}, {{7}}}));
+             writeText(at(g, "missions/Raid.mis"), testkit::missionText(MissionPlan{{{7, 2, "fl\xE4k"}, {3, 2, "Tower"}}, {{7}, {3}}}));
          }},
         {"read-only game files",
          [](auto&, const std::string& g) {
@@ -135,7 +135,7 @@ const std::vector<Damage>& damages() {
         {"garbage idlist.txt",
          [](auto& app, const std::string& g) {
              writeText(at(app.appDir, "idlist.txt"), garbage(2000, 7));
-             writeText(at(g, "missions/Raid.mis"), testkit::missionText(MissionSpec{{}, {{42, 2}}}));
+             writeText(at(g, "missions/Raid.mis"), testkit::missionText(MissionPlan{{}, {{42, 2}}}));
          }},
     };
     return list;
@@ -143,7 +143,7 @@ const std::vector<Damage>& damages() {
 
 GameInstall healthyInstall() {
     GameInstall install(kCfs2);
-    install.mission("Raid.mis", MissionSpec{{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
+    install.mission("Raid.mis", MissionPlan{{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
         .objectDps({"Tower", "Hangar"})
         .ship("Carrier", {"hull"})
         .config("[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");

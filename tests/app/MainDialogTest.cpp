@@ -15,20 +15,20 @@ namespace velmora {
 namespace {
 
 using testkit::GameInstall;
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 using testkit::readText;
 using testkit::writeText;
 
 GameInstall cfs1Game() {
     GameInstall install(kCfs1);
-    install.mission("Alpha.mis", MissionSpec{{{1, 1, "Tower"}}, {{1}}}).objectDps({"Tower"});
+    install.mission("Alpha.mis", MissionPlan{{{1, 1, "Tower"}}, {{1}}}).objectDps({"Tower"});
     return install;
 }
 
 GameInstall cfs2Game() {
     GameInstall install(kCfs2);
-    install.mission("Raid.mis", MissionSpec{{{3, 2, "Tower"}}, {{3}}})
-        .mission("Convoy.mis", MissionSpec{{{4, 1, "Hangar"}}, {{4}}})
+    install.mission("Raid.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}}})
+        .mission("Convoy.mis", MissionPlan{{{4, 1, "Hangar"}}, {{4}}})
         .objectDps({"Tower", "Hangar"})
         .ship("Carrier", {"hull"});
     return install;

@@ -13,12 +13,12 @@
 namespace velmora {
 namespace {
 
-using testkit::DpSpec;
+using testkit::DpPlan;
 using testkit::fileExists;
 using testkit::GameInstall;
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 using testkit::readText;
-using testkit::ShipSpec;
+using testkit::ShipPlan;
 using testkit::writeText;
 
 class BackupTest : public ::testing::Test {
@@ -79,9 +79,9 @@ TEST_F(BackupTest, FirstStartUpBacksUpEverythingAndTheSecondShowsNothing) {
 
 TEST_F(BackupTest, CfsTwoBacksUpTheShipDpsTheirConfigsName) {
     GameInstall install = cfs2Install();
-    ShipSpec extra;
+    ShipPlan extra;
     extra.folder = "Sub";
-    extra.dps = {DpSpec{"sub_hull", std::nullopt, true, 0}, DpSpec{"unnamed", std::nullopt, true, 0}};
+    extra.dps = {DpPlan{"sub_hull", std::nullopt, true, 0}, DpPlan{"unnamed", std::nullopt, true, 0}};
     extra.sims = {"sub_hull"};
     install.ship(extra);
     use(install);
@@ -144,9 +144,9 @@ TEST_F(BackupTest, ABackupFileIsNeverOverwritten) {
 
 TEST_F(BackupTest, TwoConfigEntriesNamingOneDpCountAsNew) {
     GameInstall install(kCfs2);
-    ShipSpec ship;
+    ShipPlan ship;
     ship.folder = "Carrier";
-    ship.dps = {DpSpec{"hull", std::nullopt, true, 0}};
+    ship.dps = {DpPlan{"hull", std::nullopt, true, 0}};
     ship.sims = {"hull", "hull"};
     install.objectDps({"Tower"}).ship(ship);
     use(install);
@@ -165,9 +165,9 @@ TEST_F(BackupTest, AGapInTheConfigEndsTheShipsList) {
 
 TEST_F(BackupTest, AShipFolderWithoutConfigIsSkippedWithoutASubfolder) {
     GameInstall install = cfs2Install();
-    ShipSpec bare;
+    ShipPlan bare;
     bare.folder = "Wreck";
-    bare.dps = {DpSpec{"wreck", std::nullopt, true, 0}};
+    bare.dps = {DpPlan{"wreck", std::nullopt, true, 0}};
     bare.hasShipConfig = false;
     install.ship(bare);
     use(install);
@@ -191,7 +191,7 @@ TEST_F(BackupTest, AGameWithoutSessionMissionStillBacksUpItsDpsAndTriesAgainLate
 
 TEST_F(BackupTest, ABackedUpSessionMissionIsNeitherProbedNorCopied) {
     GameInstall install = cfs1Install();
-    install.sessionMission(MissionSpec{{{1, 1, "A"}, {2, 2, "B"}}, {{1}, {2}}});
+    install.sessionMission(MissionPlan{{{1, 1, "A"}, {2, 2, "B"}}, {{1}, {2}}});
     use(install);
     writeText(backupFile("multiplayer.mis"), "the original");
     EXPECT_EQ(backup(kCfs1), 0);
@@ -289,10 +289,10 @@ TEST_F(BackupFailureTest, NoShipsFolderAfterTheObjectDps) {
 
 TEST_F(BackupFailureTest, NoShipNamesAnyDp) {
     GameInstall install(kCfs2);
-    ShipSpec bare;
+    ShipPlan bare;
     bare.folder = "Wreck";
     bare.hasShipConfig = false;
-    bare.dps = {DpSpec{"wreck", std::nullopt, true, 0}};
+    bare.dps = {DpPlan{"wreck", std::nullopt, true, 0}};
     install.objectDps({"Tower"}).ship(bare);
     use(install);
     expectFailure(kCfs2, "Could not locate any original ships");
@@ -304,7 +304,7 @@ TEST_F(BackupFailureTest, NoShipNamesAnyDp) {
 
 TEST_F(BackupFailureTest, AConfigNamingAMissingDp) {
     GameInstall install(kCfs2);
-    ShipSpec cruiser;
+    ShipPlan cruiser;
     cruiser.folder = "Cruiser";
     cruiser.sims = {"cruiser_hull"};
     install.objectDps({"Tower"}).ship(cruiser);
@@ -315,7 +315,7 @@ TEST_F(BackupFailureTest, AConfigNamingAMissingDp) {
 TEST_F(BackupFailureTest, AConfigNamingAFileOutsideItsFolderIsRefused) {
     for (const char* sim : {"..\\..\\objects_dp\\Tower", "../../objects_dp/Tower", "..", ".", "C:evil"}) {
         GameInstall install(kCfs2);
-        ShipSpec ship;
+        ShipPlan ship;
         ship.folder = "Carrier";
         ship.sims = {sim};
         install.objectDps({"Tower"}).ship(ship);
@@ -330,7 +330,7 @@ TEST_F(BackupFailureTest, TheShipMessageIsBuiltWholeWhateverItsLength) {
     const std::string folder(150, 'F');
     const std::string sim(200, 's');
     GameInstall install(kCfs2);
-    ShipSpec ship;
+    ShipPlan ship;
     ship.folder = folder;
     ship.sims = {sim};
     install.objectDps({"Tower"}).ship(ship);
@@ -406,7 +406,7 @@ class VersionChangeTest : public BackupTest {
 protected:
     void SetUp() override {
         GameInstall cfs1 = cfs1Install();
-        cfs1.mission("Raid.mis", MissionSpec{{{1, 1, "Tower"}}, {{1}}});
+        cfs1.mission("Raid.mis", MissionPlan{{{1, 1, "Tower"}}, {{1}}});
         use(cfs1);
         use(cfs2Install());
         // A complete backup of both, then a swapped-in mission and DP.

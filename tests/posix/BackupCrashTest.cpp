@@ -18,18 +18,18 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-using testkit::DpSpec;
+using testkit::DpPlan;
 using testkit::GameInstall;
 
 class BackupCrashTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GameInstall install(kCfs2);
-        for (int i = 0; i < 40; ++i) install.objectDp(DpSpec{"obj" + std::to_string(i), 1, true, 20000});
+        for (int i = 0; i < 40; ++i) install.objectDp(DpPlan{"obj" + std::to_string(i), 1, true, 20000});
         for (int s = 0; s < 4; ++s) {
-            testkit::ShipSpec ship;
+            testkit::ShipPlan ship;
             ship.folder = "Ship" + std::to_string(s);
-            ship.dps = {DpSpec{"hull" + std::to_string(s), 2, true, 30000}, DpSpec{"deck", 2, true, 8000}};
+            ship.dps = {DpPlan{"hull" + std::to_string(s), 2, true, 30000}, DpPlan{"deck", 2, true, 8000}};
             install.ship(ship);
         }
         app.install(install);

@@ -18,9 +18,9 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-using testkit::DpSpec;
+using testkit::DpPlan;
 using testkit::GameInstall;
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 
 using Tree = std::map<std::string, std::string>;  // relative path -> contents
 
@@ -47,17 +47,17 @@ class SwapCrashTest : public ::testing::Test {
 protected:
     void SetUp() override {
         GameInstall install(kCfs2);
-        MissionSpec raid;
+        MissionPlan raid;
         for (int i = 0; i < 20; ++i) {
             const std::string name = "obj" + std::to_string(i);
-            install.objectDp(DpSpec{name, 1 + i % 2, true, 3000});
+            install.objectDp(DpPlan{name, 1 + i % 2, true, 3000});
             raid.types.push_back({i, 1 + i % 2, name});
             raid.units.push_back({i});
         }
         for (int s = 0; s < 3; ++s) {
-            testkit::ShipSpec ship;
+            testkit::ShipPlan ship;
             ship.folder = "Ship" + std::to_string(s);
-            ship.dps = {DpSpec{"hull" + std::to_string(s), 2, true, 5000}};
+            ship.dps = {DpPlan{"hull" + std::to_string(s), 2, true, 5000}};
             install.ship(ship);
             raid.types.push_back({100 + s, 2, "hull" + std::to_string(s) + " class"});
         }

@@ -13,7 +13,7 @@ namespace velmora {
 namespace {
 
 using testkit::GameInstall;
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 using testkit::readText;
 
 class SwapCommandsTest : public ::testing::Test {
@@ -22,8 +22,8 @@ protected:
 
     void SetUp() override {
         GameInstall install(kCfs2);
-        install.mission("Raid.mis", MissionSpec{{{3, 2, "Tower"}}, {{3}}})
-            .mission("Bad.mis", MissionSpec{{}, {{99, 1}}})
+        install.mission("Raid.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}}})
+            .mission("Bad.mis", MissionPlan{{}, {{99, 1}}})
             .objectDps({"Tower"})
             .ship("Carrier", {"hull"});
         app.install(install);
@@ -167,7 +167,7 @@ TEST_F(SwapCommandsTest, ARestoreStoppedByAnUnnamedUnitStillReportsRestored) {
     app.dialog.click(IDOK);
     const std::string rewritten = readText(app.state.paths().objectDp("Tower.dp"));
     app.dialog.clearBoxes();
-    testkit::writeText(app.state.paths().backupSessionMission(), testkit::missionText(MissionSpec{{}, {{99, 1}}}));
+    testkit::writeText(app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
     app.dialog.click(IDC_RESTORE);
     expectBoxes({"Mission error, name of unit.0 unknown", "Originals restored"});
     EXPECT_TRUE(app.state.sessionClean);

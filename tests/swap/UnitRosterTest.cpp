@@ -9,7 +9,7 @@
 namespace velmora {
 namespace {
 
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 
 class UnitRosterTest : public ::testing::Test {
 protected:
@@ -19,7 +19,7 @@ protected:
         app.install(install);
         app.activate(game);
     }
-    void session(const MissionSpec& spec, GameVersion game = kCfs2) { session(testkit::missionText(spec), game); }
+    void session(const MissionPlan& plan, GameVersion game = kCfs2) { session(testkit::missionText(plan), game); }
     void idList(const std::string& text) { testkit::writeText(app.state.paths().idList(), text); }
     RosterOutcome build() {
         roster = UnitRoster();
@@ -50,7 +50,7 @@ TEST_F(UnitRosterTest, AGapEndsTypesAndUnits) {
 }
 
 TEST_F(UnitRosterTest, TheLastUnitWithASideDecidesItsType) {
-    session(MissionSpec{{{5, std::nullopt, "Tower"}, {6, 1, "Hangar"}},
+    session(MissionPlan{{{5, std::nullopt, "Tower"}, {6, 1, "Hangar"}},
                         {{5, 2}, {5, std::nullopt}, {6, 1}, {6, 2}, {6, -3}}});
     EXPECT_EQ(build(), RosterOutcome::Complete);
     ASSERT_EQ(roster.size(), 2u);
@@ -61,19 +61,19 @@ TEST_F(UnitRosterTest, TheLastUnitWithASideDecidesItsType) {
 }
 
 TEST_F(UnitRosterTest, AUnitWithSideZeroTakesItsTypeOffBothSides) {
-    session(MissionSpec{{{5, 1, "Tower"}}, {{5, 0}}});
+    session(MissionPlan{{{5, 1, "Tower"}}, {{5, 0}}});
     build();
     EXPECT_EQ(roster[0].allegiance, 0);
 }
 
 TEST_F(UnitRosterTest, ATypeWithoutSideKeepsMinusOne) {
-    session(MissionSpec{{{5, std::nullopt, "Tower"}}, {{5, std::nullopt}}});
+    session(MissionPlan{{{5, std::nullopt, "Tower"}}, {{5, std::nullopt}}});
     build();
     EXPECT_EQ(roster[0].allegiance, -1);
 }
 
 TEST_F(UnitRosterTest, DuplicateTypeIdsGiveTwoRecordsAndOnlyTheFirstTakesUnitSides) {
-    session(MissionSpec{{{7, 1, "First"}, {7, 2, "Second"}}, {{7, 0}}});
+    session(MissionPlan{{{7, 1, "First"}, {7, 2, "Second"}}, {{7, 0}}});
     build();
     ASSERT_EQ(roster.size(), 2u);
     EXPECT_EQ(roster[0].allegiance, 0);
@@ -83,7 +83,7 @@ TEST_F(UnitRosterTest, DuplicateTypeIdsGiveTwoRecordsAndOnlyTheFirstTakesUnitSid
 }
 
 TEST_F(UnitRosterTest, UndescribedTypesAreNamedFromTheGamesIdListSection) {
-    session(MissionSpec{{}, {{12, std::nullopt}, {12, 2}, {13, 1}}});
+    session(MissionPlan{{}, {{12, std::nullopt}, {12, 2}, {13, 1}}});
     idList("[CFS]\r\n12=Wrong game\r\n[CFS2]\r\n12=Zero\r\n13=Betty\r\n");
     EXPECT_EQ(build(), RosterOutcome::Complete);
     ASSERT_EQ(roster.size(), 2u);
@@ -91,14 +91,14 @@ TEST_F(UnitRosterTest, UndescribedTypesAreNamedFromTheGamesIdListSection) {
     EXPECT_EQ(roster[0].allegiance, 2);
     EXPECT_EQ(roster[1].name, "Betty");
 
-    session(MissionSpec{{}, {{12, std::nullopt}}}, kCfs1);
+    session(MissionPlan{{}, {{12, std::nullopt}}}, kCfs1);
     EXPECT_EQ(build(), RosterOutcome::Complete);
     EXPECT_EQ(roster[0].name, "Wrong game");
     EXPECT_EQ(roster[0].allegiance, -1);
 }
 
 TEST_F(UnitRosterTest, ATypeNamedOnceIsNotLookedUpAgain) {
-    session(MissionSpec{{}, {{12, 1}, {12, std::nullopt}}});
+    session(MissionPlan{{}, {{12, 1}, {12, std::nullopt}}});
     idList("[CFS2]\r\n12=Zero\r\n");
     testkit::FaultyFileSystem counting(app.state.files());
     app.state.platform.files = &counting;
@@ -109,7 +109,7 @@ TEST_F(UnitRosterTest, ATypeNamedOnceIsNotLookedUpAgain) {
 }
 
 TEST_F(UnitRosterTest, ADescribedTypeNeverReadsIdListEvenWithAnEmptyName) {
-    session(MissionSpec{{{5, 1, ""}}, {{5, 2}}});
+    session(MissionPlan{{{5, 1, ""}}, {{5, 2}}});
     testkit::FaultyFileSystem counting(app.state.files());
     app.state.platform.files = &counting;
     EXPECT_EQ(build(), RosterOutcome::Complete);
@@ -117,7 +117,7 @@ TEST_F(UnitRosterTest, ADescribedTypeNeverReadsIdListEvenWithAnEmptyName) {
 }
 
 TEST_F(UnitRosterTest, AnUnknownTypeStopsTheRosterWithItsUnitNamed) {
-    session(MissionSpec{{{5, 1, "Tower"}}, {{5, 2}, {5, 2}, {5, 2}, {5, 2}, {5, 2}, {5, 2}, {5, 2}, {99, 1}, {5, 1}}});
+    session(MissionPlan{{{5, 1, "Tower"}}, {{5, 2}, {5, 2}, {5, 2}, {5, 2}, {5, 2}, {5, 2}, {5, 2}, {99, 1}, {5, 1}}});
     idList("[CFS2]\r\n98=Other\r\n");
     EXPECT_EQ(build(), RosterOutcome::UnknownType);
     EXPECT_EQ(roster[0].allegiance, 2);  // the unit after the unknown one was not read
@@ -128,7 +128,7 @@ TEST_F(UnitRosterTest, AnUnknownTypeStopsTheRosterWithItsUnitNamed) {
 }
 
 TEST_F(UnitRosterTest, AnEmptyIdListNameOrAMissingIdListIsUnknown) {
-    session(MissionSpec{{}, {{12, 1}}});
+    session(MissionPlan{{}, {{12, 1}}});
     EXPECT_EQ(build(), RosterOutcome::UnknownType);
     idList("[CFS2]\r\n12=\r\n");
     EXPECT_EQ(build(), RosterOutcome::UnknownType);
@@ -137,18 +137,18 @@ TEST_F(UnitRosterTest, AnEmptyIdListNameOrAMissingIdListIsUnknown) {
 }
 
 TEST_F(UnitRosterTest, NamesKeepAtMost255Bytes) {
-    session(MissionSpec{{{5, 1, std::string(300, 'n')}}, {}});
+    session(MissionPlan{{{5, 1, std::string(300, 'n')}}, {}});
     build();
     EXPECT_EQ(roster[0].name, std::string(255, 'n'));
 }
 
 TEST_F(UnitRosterTest, ARosterThatCannotGrowSaysOutOfMemory) {
     testkit::RosterLimit limit(1);
-    session(MissionSpec{{{5, 1, "A"}, {6, 1, "B"}}, {}});
+    session(MissionPlan{{{5, 1, "A"}, {6, 1, "B"}}, {}});
     EXPECT_EQ(build(), RosterOutcome::OutOfMemory);
     EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Out of memory"});
 
-    session(MissionSpec{{{5, 1, "A"}}, {{12, 1}}});
+    session(MissionPlan{{{5, 1, "A"}}, {{12, 1}}});
     idList("[CFS2]\r\n12=Zero\r\n");
     EXPECT_EQ(build(), RosterOutcome::OutOfMemory);
 }

@@ -87,7 +87,7 @@ void expectKind(const DialogWindow& dialog, HWND control, ControlKind kind) {
     }
 }
 
-void expectPlace(const DialogWindow& dialog, HWND control, const ControlSpec& wanted) {
+void expectPlace(const DialogWindow& dialog, HWND control, const ControlLayout& wanted) {
     const RECT want = dialogUnitsToPixels(dialog.handle(), wanted.x, wanted.y, wanted.width, wanted.height);
     const RECT got = rectInParent(control);
     EXPECT_EQ(got.left, want.left);
@@ -103,10 +103,10 @@ void expectPlace(const DialogWindow& dialog, HWND control, const ControlSpec& wa
     EXPECT_EQ(got.bottom, want.bottom);
 }
 
-void expectControls(const DialogWindow& dialog, const DialogSpec& table) {
+void expectControls(const DialogWindow& dialog, const DialogLayout& table) {
     HWND control = ::GetWindow(dialog.handle(), GW_CHILD);
     int index = 0;
-    for (const ControlSpec& c : table.controls) {
+    for (const ControlLayout& c : table.controls) {
         SCOPED_TRACE("control #" + std::to_string(++index) + " \"" + c.text + "\" id " + std::to_string(c.id));
         ASSERT_NE(control, nullptr) << "missing";
         EXPECT_EQ(::GetDlgCtrlID(control), c.id);
@@ -125,7 +125,7 @@ void expectControls(const DialogWindow& dialog, const DialogSpec& table) {
     EXPECT_EQ(control, nullptr) << "a control the table does not have: \"" << windowText(control) << "\"";
 }
 
-void expectFrame(HWND dialog, const DialogSpec& table) {
+void expectFrame(HWND dialog, const DialogLayout& table) {
     EXPECT_EQ(windowText(dialog), table.caption);
     const LONG s = style(dialog);
     EXPECT_TRUE(has(s, WS_POPUP));
@@ -151,8 +151,8 @@ void expectFrame(HWND dialog, const DialogSpec& table) {
 TEST(DialogTemplate, MainDialogHasTheTableControlsInOrder) {
     const DialogWindow dialog(IDD_MAIN);
     ASSERT_NE(dialog.handle(), nullptr);
-    expectFrame(dialog.handle(), mainDialogSpec());
-    expectControls(dialog, mainDialogSpec());
+    expectFrame(dialog.handle(), mainDialogLayout());
+    expectControls(dialog, mainDialogLayout());
 }
 
 TEST(DialogTemplate, MainDialogIsACentredTaskBarWindowWithAMinimiseBox) {
@@ -170,8 +170,8 @@ TEST(DialogTemplate, MainDialogIsACentredTaskBarWindowWithAMinimiseBox) {
 TEST(DialogTemplate, AboutBoxHasTheTableControlsInOrder) {
     const DialogWindow dialog(IDD_ABOUTBOX);
     ASSERT_NE(dialog.handle(), nullptr);
-    expectFrame(dialog.handle(), aboutDialogSpec());
-    expectControls(dialog, aboutDialogSpec());
+    expectFrame(dialog.handle(), aboutDialogLayout());
+    expectControls(dialog, aboutDialogLayout());
     EXPECT_FALSE(has(style(dialog.handle()), WS_MINIMIZEBOX));
     // The version label shows an ampersand as it is.
     EXPECT_TRUE(has(style(::GetDlgItem(dialog.handle(), IDC_ABOUT_VERSION)), SS_NOPREFIX));
