@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 
 #include "platform/Files.h"
@@ -60,6 +61,7 @@ private:
     bool fails(FileOp op, const std::string& path);
 
     FileSystem& real_;
+    mutable std::mutex mutex_;  // a swap calls from two threads
     std::map<FileOp, int> calls_;
     std::map<FileOp, int> failAt_;
     std::map<FileOp, std::function<bool(const std::string&)>> failWhen_;

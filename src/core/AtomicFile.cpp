@@ -21,9 +21,9 @@ bool replaceFileContents(FileSystem& files, const std::string& path, std::string
 
 bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, std::string_view contents,
                                   Durability durability) {
-    if (files.isReadOnly(path)) return false;
     std::string current;
     if (files.readFile(path, current) && current == contents) return true;
+    if (files.isReadOnly(path)) return false;
     return commitReplacing(files, files.writeTemporary(path, contents, durability == Durability::Flushed), path);
 }
 

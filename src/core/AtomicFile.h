@@ -24,7 +24,7 @@ bool replaceFileContents(FileSystem& files, const std::string& path, std::string
                          Durability durability = Durability::Flushed);
 
 // As replaceFileContents, except that a `path` that already holds exactly
-// `contents` is left as it is, unwritten: reading a file costs far less than
+// `contents` is left as it is (read-only or not), unwritten: reading a file costs far less than
 // writing one, and most of the game's DPs a swap puts back are the originals
 // already.
 bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, std::string_view contents,

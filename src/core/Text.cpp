@@ -30,6 +30,12 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+std::string foldedCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
+    return result;
+}
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && compareIgnoreCase(a, b) == 0;
 }

@@ -10,6 +10,9 @@
 namespace velmora {
 
 unsigned char foldCase(unsigned char c);
+// `text` with every letter folded: equal for any two texts that
+// equalsIgnoreCase, so it can key a sorted or hashed lookup.
+std::string foldedCase(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
 // <0, 0, >0 as a case-blind comparison of the folded bytes.

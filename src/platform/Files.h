@@ -5,6 +5,8 @@
 // primitives are small on purpose: the atomic patterns built from them
 // (write a temporary file beside the target, then move it into place) live
 // once, in core/AtomicFile, so that tests can fail any single step.
+// Implementations are safe to call from two threads at once, on different
+// files: a swap deletes compiled DPs on a thread of its own.
 #pragma once
 
 #include <string>
@@ -62,6 +64,7 @@ public:
     virtual bool makeWritable(const std::string& path) = 0;
     // AlreadyExists only when a folder is there; a file of that name is a failure.
     virtual MakeDirResult makeDirectory(const std::string& path) = 0;
+    // Removes a file; never a folder (false for one).
     virtual bool removeFile(const std::string& path) = 0;
 
     virtual std::string currentDirectory() = 0;

@@ -7,12 +7,6 @@
 namespace velmora {
 namespace {
 
-std::string folded(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
-    return result;
-}
-
 // The length of a DP file's base name: all but its last three characters
 // (".dp"), as the match rules count it.
 size_t baseLength(std::string_view fileName) { return fileName.size() >= 3 ? fileName.size() - 3 : 0; }
@@ -21,7 +15,7 @@ size_t baseLength(std::string_view fileName) { return fileName.size() >= 3 ? fil
 
 RosterMatcher::RosterMatcher(const UnitRoster& roster) {
     names_.reserve(roster.size());
-    for (size_t i = 0; i < roster.size(); ++i) names_.emplace_back(folded(roster[i].name), i);
+    for (size_t i = 0; i < roster.size(); ++i) names_.emplace_back(foldedCase(roster[i].name), i);
     std::sort(names_.begin(), names_.end());
 }
 
@@ -29,7 +23,7 @@ std::optional<size_t> RosterMatcher::firstObjectMatch(std::string_view fileName)
     // A name matches when it is the file name cut anywhere from the end of
     // the base name to the end of the extension: "Tower", "Tower.", "Tower.d"
     // or "Tower.dp".
-    const std::string file = folded(fileName);
+    const std::string file = foldedCase(fileName);
     std::optional<size_t> first;
     for (size_t length = baseLength(file); length <= file.size(); ++length) {
         const std::string_view name = std::string_view(file).substr(0, length);
@@ -44,7 +38,7 @@ std::optional<size_t> RosterMatcher::firstObjectMatch(std::string_view fileName)
 std::optional<size_t> RosterMatcher::firstShipMatch(std::string_view fileName) const {
     // A name matches when it begins with the base name: those names sort
     // together, right from the base name itself.
-    const std::string base = folded(fileName.substr(0, baseLength(fileName)));
+    const std::string base = foldedCase(fileName.substr(0, baseLength(fileName)));
     std::optional<size_t> first;
     auto at = std::lower_bound(names_.begin(), names_.end(), base,
                                [](const auto& entry, const std::string& b) { return entry.first < b; });

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/MissionList.h"
@@ -13,6 +14,7 @@
 #include "core/Text.h"
 #include "res/resource.h"
 #include "swap/RosterMatch.h"
+#include "swap/SiblingRemoval.h"
 #include "swap/UnitRoster.h"
 
 namespace velmora {
@@ -69,6 +71,8 @@ private:
     void logRewrite(const std::string& fileName);
     // The end of every run that reached the DP steps: the rewrite log, then
     // the files that could not be put back.
+    // Waits for the compiled siblings given to be deleted; those left count as failures.
+    void collectSiblingFailures();
     int finish(int result);
 
     AppState& state_;
@@ -78,7 +82,9 @@ private:
     UnitRoster roster_;
     std::optional<RosterMatcher> matcher_;  // in the side modes, once the roster is complete
     std::vector<std::string> rewritten_;
+    std::unordered_set<std::string> loggedNames_;  // of rewritten_, case folded
     std::vector<std::string> failed_;
+    SiblingRemoval siblings_{files_};
 };
 
 int SwapRun::run() {
@@ -105,6 +111,7 @@ int SwapRun::run() {
 
     if (!restoreObjectDps()) return finish(1);
     if (gameProfile(state_.activeGame).hasShips && !restoreShipDps()) return finish(1);
+    collectSiblingFailures();
     if (!failed_.empty()) return finish(1);
 
     finish(0);
@@ -216,11 +223,8 @@ bool SwapRun::gunRewriteTest(const std::string& fileName, DpKind kind, const std
 }
 
 void SwapRun::deleteCdpSibling(const std::string& target) {
-    const std::string sibling = cdpSibling(target);
-    if (files_.removeFile(sibling) || !files_.exists(sibling)) return;
     // A compiled DP left behind would keep the game on the old guns.
-    if (files_.isReadOnly(sibling) && files_.makeWritable(sibling) && files_.removeFile(sibling)) return;
-    failed_.push_back(sibling);
+    siblings_.remove(cdpSibling(target));
 }
 
 void SwapRun::ensureFolder(const std::string& folder) {
@@ -232,12 +236,15 @@ void SwapRun::ensureFolder(const std::string& folder) {
 void SwapRun::logRewrite(const std::string& fileName) {
     // One key per name: a second DP of the same name (in another ship folder)
     // rewrites the same key.
-    for (const std::string& logged : rewritten_)
-        if (equalsIgnoreCase(logged, fileName)) return;
-    rewritten_.push_back(fileName);
+    if (loggedNames_.insert(foldedCase(fileName)).second) rewritten_.push_back(fileName);
+}
+
+void SwapRun::collectSiblingFailures() {
+    for (std::string& sibling : siblings_.finish()) failed_.push_back(std::move(sibling));
 }
 
 int SwapRun::finish(int result) {
+    collectSiblingFailures();
     if (!rewritten_.empty()) {
         std::vector<std::string> lines;
         lines.reserve(rewritten_.size());

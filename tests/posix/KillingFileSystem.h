@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -69,7 +70,7 @@ public:
     std::string currentDirectory() override { return real_.currentDirectory(); }
     bool setCurrentDirectory(const std::string& p) override { return real_.setCurrentDirectory(p); }
 
-    int steps() const { return steps_; }
+    int steps() const { return steps_.load(); }
 
 private:
     bool step() { return ++steps_ == killAt_; }
@@ -80,7 +81,7 @@ private:
 
     FileSystem& real_;
     int killAt_;
-    int steps_ = 0;
+    std::atomic<int> steps_{0};  // a swap calls from two threads
 };
 
 // Runs `work` in a child process that uses a KillingFileSystem dying at step

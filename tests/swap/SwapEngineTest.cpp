@@ -16,10 +16,10 @@
 namespace velmora {
 namespace {
 
-using testkit::DpSpec;
+using testkit::DpPlan;
 using testkit::fileExists;
 using testkit::GameInstall;
-using testkit::MissionSpec;
+using testkit::MissionPlan;
 using testkit::readText;
 using testkit::writeText;
 
@@ -33,12 +33,12 @@ const std::string kRewrittenGuns = "[guns.0]\r\n; modified by Velmora\r\ngun.0=1
 class SwapEngineTest : public ::testing::Test {
 protected:
     SwapEngineTest() : install(kCfs2) {
-        install.mission("Raid.mis", MissionSpec{{{3, 2, "Tower"}}, {{3, std::nullopt}}})
+        install.mission("Raid.mis", MissionPlan{{{3, 2, "Tower"}}, {{3, std::nullopt}}})
             .mission("Convoy.mis",
-                     MissionSpec{{{4, -1, "Hangar"}, {5, 1, "Cargo ship"}, {6, 2, "carrier_hull"}}, {{4}, {5}, {6}}})
-            .objectDp(DpSpec{"Tower", 1, true, 0})
-            .objectDp(DpSpec{"Hangar", 1, true, 0})
-            .objectDp(DpSpec{"Crate", std::nullopt, false, 0})
+                     MissionPlan{{{4, -1, "Hangar"}, {5, 1, "Cargo ship"}, {6, 2, "carrier_hull"}}, {{4}, {5}, {6}}})
+            .objectDp(DpPlan{"Tower", 1, true, 0})
+            .objectDp(DpPlan{"Hangar", 1, true, 0})
+            .objectDp(DpPlan{"Crate", std::nullopt, false, 0})
             .ship("Carrier", {"carrier_hull"})
             .ship("Cargo", {"Cargo"});
     }
@@ -57,7 +57,7 @@ protected:
     // The original text of a DP: Tower and Hangar carry side 1 of their own.
     std::string original(const std::string& name) {
         const bool sided = name == "Tower" || name == "Hangar";
-        return testkit::dpText(DpSpec{name, sided ? std::optional<int>(1) : std::nullopt, true, 0});
+        return testkit::dpText(DpPlan{name, sided ? std::optional<int>(1) : std::nullopt, true, 0});
     }
     std::string setting(const std::string& key) {
         return getProfileString(app.state.files(), "MAIN", key, "<absent>", 256, app.state.settingsPath);
@@ -161,7 +161,7 @@ TEST_F(SwapEngineTest, MissionOnlyAndRestoreRewriteNothingButPutEverythingBack) 
 
 TEST_F(SwapEngineTest, CfsOneHasNoShipStep) {
     GameInstall cfs1(kCfs1);
-    cfs1.mission("Raid.mis", MissionSpec{{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower"});
+    cfs1.mission("Raid.mis", MissionPlan{{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower"});
     app.install(cfs1);
     cfs1.writeBackup(app.appDir);
     app.activate(kCfs1);
@@ -187,14 +187,14 @@ TEST(MatchRules, ShipDpsMatchNamesBeginningWithTheBaseName) {
 }
 
 TEST_F(SwapEngineTest, OnlyTheFirstMatchingRecordDecides) {
-    install.mission("Two.mis", MissionSpec{{{8, 0, "Tower"}, {9, 1, "TOWER"}}, {}});
+    install.mission("Two.mis", MissionPlan{{{8, 0, "Tower"}, {9, 1, "TOWER"}}, {}});
     app.install(install);
     ASSERT_EQ(swapTo("Two.mis", SwapMode::AlliedFriendly), 0);
     EXPECT_EQ(readText(objectDp("Tower.dp")), original("Tower"));
 }
 
 TEST_F(SwapEngineTest, SideNumbersCountByTheirLowestBit) {
-    install.mission("Odd.mis", MissionSpec{{{8, 3, "Tower"}, {9, 4, "Hangar"}}, {}});
+    install.mission("Odd.mis", MissionPlan{{{8, 3, "Tower"}, {9, 4, "Hangar"}}, {}});
     app.install(install);
     ASSERT_EQ(swapTo("Odd.mis", SwapMode::AlliedFriendly), 0);
     EXPECT_EQ(modifiedDps(), "Tower.dp=guns modified\r\n");
@@ -203,7 +203,7 @@ TEST_F(SwapEngineTest, SideNumbersCountByTheirLowestBit) {
 }
 
 TEST_F(SwapEngineTest, ADpWithoutAnyKnownSideStaysAsRestored) {
-    install.mission("Crate.mis", MissionSpec{{{8, -1, "Crate"}}, {}});
+    install.mission("Crate.mis", MissionPlan{{{8, -1, "Crate"}}, {}});
     app.install(install);
     ASSERT_EQ(swapTo("Crate.mis", SwapMode::AlliedFriendly), 0);
     EXPECT_EQ(readText(objectDp("Crate.dp")), original("Crate"));
@@ -212,7 +212,7 @@ TEST_F(SwapEngineTest, ADpWithoutAnyKnownSideStaysAsRestored) {
 
 TEST_F(SwapEngineTest, TwoShipsRewritingTheSameFileNameLeaveOneKey) {
     GameInstall twins(kCfs2);
-    twins.mission("Twin.mis", MissionSpec{{{1, 2, "hull"}}, {}}).objectDps({"Tower"}).ship("A", {"hull"}).ship("B", {"HULL"});
+    twins.mission("Twin.mis", MissionPlan{{{1, 2, "hull"}}, {}}).objectDps({"Tower"}).ship("A", {"hull"}).ship("B", {"HULL"});
     app.install(twins);
     twins.writeBackup(app.appDir);
     ASSERT_EQ(swapTo("Twin.mis", SwapMode::AxisFriendly), 0);
@@ -220,7 +220,7 @@ TEST_F(SwapEngineTest, TwoShipsRewritingTheSameFileNameLeaveOneKey) {
 }
 
 TEST_F(SwapEngineTest, AnUnnamedUnitTypeLeavesTheDpsAlone) {
-    install.mission("Bad.mis", MissionSpec{{{3, 2, "Tower"}}, {{3}, {77, 1}}});
+    install.mission("Bad.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}, {77, 1}}});
     app.install(install);
     writeProfileString(app.state.files(), "MAIN", "LAST_SAVE_2", "1", app.state.settingsPath);
     spoilGameDps();
@@ -364,6 +364,27 @@ TEST_F(SwapEngineTest, FilesThatCannotBeReplacedAreNamedAfterEveryOtherFileIsDon
     EXPECT_EQ(setting("LAST_SAVE_2"), "3");
 }
 
+TEST_F(SwapEngineTest, CompiledSiblingsThatStayAreNamedAfterTheDps) {
+    spoilGameDps();
+    // A folder where the compiled Hangar should be can never be deleted.
+    std::filesystem::remove(objectDp("Hangar.cdp"));
+    std::filesystem::create_directory(objectDp("Hangar.cdp"));
+    testkit::FaultyFileSystem faulty(app.state.files());
+    const std::string tower = objectDp("Tower.dp");
+    const std::string hullSibling = shipDp("Carrier", "carrier_hull.cdp");
+    faulty.failWhen(testkit::FileOp::ReplaceWithTemporary, [&](const std::string& target) { return target == tower; });
+    faulty.failWhen(testkit::FileOp::RemoveFile, [&](const std::string& path) { return path == hullSibling; });
+    app.state.platform.files = &faulty;
+
+    EXPECT_EQ(swapTo("Raid.mis", SwapMode::AxisFriendly), 1);
+    EXPECT_EQ(app.dialog.boxTexts(),
+              std::vector<std::string>{"Could not restore 3 files:\n" + tower + "\n" + objectDp("Hangar.cdp") + "\n" +
+                                       hullSibling + "\n\nClose the game if it is running, then try again."});
+    EXPECT_FALSE(fileExists(objectDp("Tower.cdp")));
+    EXPECT_FALSE(fileExists(objectDp("Crate.cdp")));
+    EXPECT_EQ(readText(objectDp("Hangar.dp")), original("Hangar"));
+}
+
 TEST_F(SwapEngineTest, ADpHoldingItsBytesAlreadyIsNotWrittenButLosesItsSibling) {
     ASSERT_EQ(swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
     for (const char* name : {"Tower", "Hangar", "Crate"}) writeText(objectDp(std::string(name) + ".cdp"), "compiled");
@@ -390,8 +411,8 @@ TEST_F(SwapEngineTest, ADpHoldingItsBytesAlreadyIsNotWrittenButLosesItsSibling) 
 
 TEST_F(SwapEngineTest, ManyFailuresAreCountedAfterTheFirstFew) {
     GameInstall many(kCfs2);
-    many.mission("Raid.mis", MissionSpec{{}, {}}).ship("Carrier", {"carrier_hull"});
-    for (int i = 0; i < 8; ++i) many.objectDp(DpSpec{"D" + std::to_string(i), 1, false, 0});
+    many.mission("Raid.mis", MissionPlan{{}, {}}).ship("Carrier", {"carrier_hull"});
+    for (int i = 0; i < 8; ++i) many.objectDp(DpPlan{"D" + std::to_string(i), 1, false, 0});
     app.install(many);
     many.writeBackup(app.appDir);
     // Each DP must be written: one that holds its original already is left alone.
