@@ -1,16 +1,13 @@
 // Deletes the compiled siblings (.cdp) of the DPs a swap puts back, on a
 // thread of its own, while the swap goes on with the next DP. Deleting a file
 // waits for the disk far longer than it keeps the processor busy, and a swap
-// deletes thousands; the wait overlaps the reading and writing of the DPs.
+// deletes thousands.
 #pragma once
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "core/SerialWorker.h"
 #include "platform/Files.h"
 
 namespace velmora {
@@ -18,12 +15,9 @@ namespace velmora {
 class SiblingRemoval {
 public:
     explicit SiblingRemoval(FileSystem& files) : files_(files) {}
-    ~SiblingRemoval() { finish(); }
-    SiblingRemoval(const SiblingRemoval&) = delete;
-    SiblingRemoval& operator=(const SiblingRemoval&) = delete;
 
     // Deletes `path` soon, when it exists; a read-only one is made writable
-    // first. Where no thread can be started, it is deleted at once.
+    // first.
     void remove(std::string path);
     // Waits until every path given is dealt with. Returns those that exist
     // still, in the order given; the next call returns only later ones.
@@ -32,15 +26,10 @@ public:
 private:
     // Deletes one sibling; false when it is there still.
     bool removeNow(const std::string& path);
-    void work();
 
     FileSystem& files_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::string> queue_;
-    std::vector<std::string> failed_;
-    bool closing_ = false;
-    std::thread worker_;
+    std::vector<std::string> failed_;  // written by the worker's jobs only
+    SerialWorker worker_;  // last: its jobs use the members above until it is gone
 };
 
 }  // namespace velmora
