@@ -1,5 +1,7 @@
 #include "core/AtomicFile.h"
 
+#include <utility>
+
 namespace velmora {
 namespace {
 
@@ -48,30 +50,36 @@ bool copyWithoutReplacing(FileSystem& files, const std::string& source, const st
 }
 
 DurableCopies::~DurableCopies() {
-    for (const std::string& temporary : temporaries_) files_.discardTemporary(temporary);
+    worker_.wait();
+    for (const std::string& temporary : staged_.temporaries) files_.discardTemporary(temporary);
 }
 
 bool DurableCopies::add(const std::string& source, const std::string& target) {
-    if (files_.exists(target)) return false;
     std::string temporary = files_.copyToTemporary(source, target, false);
     if (temporary.empty()) return false;
-    temporaries_.push_back(std::move(temporary));
-    targets_.push_back(target);
+    staged_.temporaries.push_back(std::move(temporary));
+    staged_.targets.push_back(target);
+    if (staged_.temporaries.size() >= kBatchFiles) handOver();
     return true;
 }
 
+void DurableCopies::handOver() {
+    worker_.post([this, batch = std::exchange(staged_, {})] {
+        // No copy gets its name before its bytes are on the disk: a power
+        // loss must not leave an empty or partial file under a backup's name.
+        const bool durable = files_.flushTemporaries(batch.temporaries);
+        for (size_t i = 0; i < batch.temporaries.size(); ++i) {
+            const bool placed = durable && files_.moveTemporaryIntoPlace(batch.temporaries[i], batch.targets[i]);
+            if (!placed) files_.discardTemporary(batch.temporaries[i]);
+            placed_.push_back(placed);
+        }
+    });
+}
+
 std::vector<bool> DurableCopies::place() {
-    std::vector<bool> placed(temporaries_.size(), false);
-    // No copy gets its name before its bytes are on the disk: a power loss
-    // must not leave an empty or partial file under a backup's name.
-    const bool durable = !temporaries_.empty() && files_.flushTemporaries(temporaries_);
-    for (size_t i = 0; i < temporaries_.size(); ++i) {
-        placed[i] = durable && files_.moveTemporaryIntoPlace(temporaries_[i], targets_[i]);
-        if (!placed[i]) files_.discardTemporary(temporaries_[i]);
-    }
-    temporaries_.clear();
-    targets_.clear();
-    return placed;
+    if (!staged_.temporaries.empty()) handOver();
+    worker_.wait();
+    return std::exchange(placed_, {});
 }
 
 }  // namespace velmora

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/SerialWorker.h"
 #include "platform/Files.h"
 
 namespace velmora {
@@ -43,29 +44,48 @@ bool copyWithoutReplacing(FileSystem& files, const std::string& source, const st
 
 // Copies into a write-once tree, made as copyWithoutReplacing makes them but
 // waiting for the disk once for many files instead of once for each: add()
-// writes each copy to a temporary file beside its target at once; place()
-// makes them all durable in one step and only then moves each into place,
-// never over an existing file. A crash before that leaves temporary files
+// writes each copy to a temporary file beside its target at once; every
+// batch of them is then made durable in one step and only then moved into
+// place, never over an existing file. That happens on a thread of its own
+// while further copies are written; place() deals with the last batch and
+// waits for all. A crash before a copy is placed leaves a temporary file
 // only, which the next run clears away; a batch dropped unplaced removes its
 // own.
 class DurableCopies {
 public:
+    // Files in a batch: enough that the disk is waited for a few times per
+    // thousand copies.
+    static constexpr size_t kBatchFiles = 256;
+
     explicit DurableCopies(FileSystem& files) : files_(files) {}
     ~DurableCopies();
     DurableCopies(const DurableCopies&) = delete;
     DurableCopies& operator=(const DurableCopies&) = delete;
 
     // Stages a copy of `source` for `target`. False, staging nothing, when
-    // something exists at `target` or the copy cannot be written.
+    // the copy cannot be written. The caller knows that nothing is at
+    // `target`; should something be there when the batch is placed, it stays
+    // and the copy is not placed.
     bool add(const std::string& source, const std::string& target);
-    // For each copy staged, in order, whether it is now in place: none is
-    // when the disk cannot be waited for. The batch is empty afterwards.
+    // For each copy staged, in order, whether it is now in place: none of a
+    // batch is when the disk cannot be waited for. Nothing is staged
+    // afterwards.
     std::vector<bool> place();
 
 private:
+    struct Batch {
+        std::vector<std::string> temporaries;
+        std::vector<std::string> targets;  // of each temporary
+    };
+    // Hands the staged batch to the worker, which makes it durable and
+    // places it.
+    void handOver();
+
     FileSystem& files_;
-    std::vector<std::string> temporaries_;
-    std::vector<std::string> targets_;  // of each temporary
+    Batch staged_;
+    std::vector<bool> placed_;  // of every batch handed over; the worker's until it is waited for
+    SerialWorker worker_;       // last: its jobs use the members above until it is gone
 };
+
 
 }  // namespace velmora

@@ -146,7 +146,7 @@ TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
     {
         DurableCopies copies(files);
         EXPECT_TRUE(copies.add(dir / "a", dir / "a.dp"));
-        EXPECT_FALSE(copies.add(dir / "b", dir / "kept"));
+        EXPECT_TRUE(copies.add(dir / "b", dir / "kept"));
         EXPECT_FALSE(copies.add(dir / "absent", dir / "c.dp"));
         EXPECT_TRUE(copies.add(dir / "b", dir / "b.dp"));
         EXPECT_TRUE(copies.add(dir / "a", dir / "late.dp"));
@@ -156,7 +156,7 @@ TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
         writeText(dir / "late.dp", "came first");  // the target appears before the batch is placed
         placed = copies.place();
     }
-    EXPECT_EQ(placed, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(placed, (std::vector<bool>{true, false, true, false}));
     EXPECT_EQ(readText(dir / "a.dp"), "first");
     EXPECT_EQ(readText(dir / "b.dp"), "second");
     EXPECT_EQ(readText(dir / "late.dp"), "came first");
@@ -176,6 +176,26 @@ TEST_F(FilesTest, DurableCopiesThatCannotBeFlushedAreNeitherPlacedNorLeftBehind)
         ASSERT_TRUE(copies.add(dir / "a", dir / "b.dp"));
     }
     EXPECT_EQ(entryNames(), std::vector<std::string>{"a"});
+}
+
+TEST_F(FilesTest, DurableCopiesArePlacedBatchByBatchAndAFailedFlushCostsOnlyItsBatch) {
+    writeText(dir / "a", "bytes");
+    testkit::FaultyFileSystem faulty(files);
+    faulty.failNth(testkit::FileOp::FlushTemporaries, 2);
+    const size_t count = 2 * DurableCopies::kBatchFiles + 3;
+    std::vector<bool> placed;
+    {
+        DurableCopies copies(faulty);
+        for (size_t i = 0; i < count; ++i) ASSERT_TRUE(copies.add(dir / "a", dir / (std::to_string(i) + ".dp")));
+        placed = copies.place();
+    }
+    ASSERT_EQ(placed.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        const bool inSecondBatch = i >= DurableCopies::kBatchFiles && i < 2 * DurableCopies::kBatchFiles;
+        EXPECT_EQ(placed[i], !inSecondBatch) << i;
+        EXPECT_EQ(fileExists(dir / (std::to_string(i) + ".dp")), !inSecondBatch) << i;
+    }
+    EXPECT_EQ(entryNames().size(), count - DurableCopies::kBatchFiles + 1);  // no temporary file left
 }
 
 TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
