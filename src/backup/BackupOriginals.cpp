@@ -1,6 +1,7 @@
 #include "backup/BackupOriginals.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
@@ -51,6 +52,10 @@ private:
     bool settingsExisted_ = false;
     DurableCopies copies_{files_};
     std::vector<int*> copiedCounts_;  // what each staged copy counts toward once placed
+    // What a backup folder holds is listed once, not asked of each file. A
+    // name held in another letter case (which Windows would find) counts as
+    // missing: its copy is staged, then refused a place beside the other.
+    std::unordered_set<std::string> backedUpObjectDps_;
     int missionCopied_ = 0;  // 0 or 1
     int objectDpsSeen_ = 0;
     int objectDpsCopied_ = 0;
@@ -70,7 +75,7 @@ int BackupRun::run() {
     if (ships && !makeFolder(paths_.backupShipsFolder())) return fail("Could not create BACKUP\\SHIPS folder");
     // Copies cut short by a killed run left their temporary files here.
     removeLeftoverTemporaries(files_, paths_.backupRoot(), paths_.separator());
-    removeLeftoverTemporaries(files_, paths_.backupObjectDpFolder(), paths_.separator());
+    backedUpObjectDps_ = removeLeftoverTemporaries(files_, paths_.backupObjectDpFolder(), paths_.separator());
 
     if (backUpSessionMission() != 0) return 1;
     const bool complete = backUpObjectDps() == 0 && (!ships || backUpShipDps() == 0);
@@ -144,7 +149,8 @@ int BackupRun::backUpObjectDps() {
     const std::vector<std::string> dps = findNames(files_, paths_.objectDpFolder(), "*.dp");
     if (dps.empty()) return fail("Could not locate any original object DP's");
     for (const std::string& dp : dps) {
-        stageCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_);
+        if (backedUpObjectDps_.count(dp) == 0)
+            stageCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_);
         ++objectDpsSeen_;
     }
     return 0;
@@ -163,6 +169,7 @@ int BackupRun::backUpShipDps() {
 
 int BackupRun::backUpShip(const std::string& ship) {
     bool subfolderPending = true;
+    std::unordered_set<std::string> backedUpDps;  // in the backup ship folder, once it is made
     const ProfileFile shipConfig = ProfileFile::load(files_, paths_.shipConfig(ship));
     for (int n = 0;; ++n) {
         const std::string sim = shipSimValue(shipConfig, n);
@@ -174,10 +181,10 @@ int BackupRun::backUpShip(const std::string& ship) {
         shipDpFound_ = true;
         if (subfolderPending) {
             if (!makeFolder(paths_.backupShipFolder(ship))) return fail("Error creating a backup ship subfolder");
-            removeLeftoverTemporaries(files_, paths_.backupShipFolder(ship), paths_.separator());
+            backedUpDps = removeLeftoverTemporaries(files_, paths_.backupShipFolder(ship), paths_.separator());
             subfolderPending = false;
         }
-        stageCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_);
+        if (backedUpDps.count(dpFile) == 0) stageCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_);
         ++shipDpsSeen_;
     }
 }

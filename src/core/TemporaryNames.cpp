@@ -34,11 +34,18 @@ bool isTemporaryName(std::string_view name) {
     return true;
 }
 
-void removeLeftoverTemporaries(FileSystem& files, const std::string& folder, char separator) {
+std::unordered_set<std::string> removeLeftoverTemporaries(FileSystem& files, const std::string& folder,
+                                                          char separator) {
+    std::unordered_set<std::string> names;
     std::vector<DirEntry> entries;
-    if (!files.listFolder(folder, entries)) return;
-    for (const DirEntry& entry : entries)
-        if (!entry.isDirectory && isTemporaryName(entry.name)) files.removeFile(folder + separator + entry.name);
+    if (!files.listFolder(folder, entries)) return names;
+    for (DirEntry& entry : entries) {
+        if (!entry.isDirectory && isTemporaryName(entry.name))
+            files.removeFile(folder + separator + entry.name);
+        else
+            names.insert(std::move(entry.name));
+    }
+    return names;
 }
 
 }  // namespace velmora

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/Files.h"
 
@@ -20,7 +21,9 @@ std::string temporaryNameFor(const std::string& target, unsigned long processId)
 // Whether `name` (without its folder) is one of those temporary files.
 bool isTemporaryName(std::string_view name);
 
-// Removes the temporary files that killed runs left in `folder`.
-void removeLeftoverTemporaries(FileSystem& files, const std::string& folder, char separator);
+// Removes the temporary files that killed runs left in `folder`. Returns the
+// names of everything else there, as they are listed.
+std::unordered_set<std::string> removeLeftoverTemporaries(FileSystem& files, const std::string& folder,
+                                                          char separator);
 
 }  // namespace velmora
