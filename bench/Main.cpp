@@ -146,6 +146,7 @@ public:
         } else {
             freshStart();
             backupOriginals(state);
+            app_.dialog.clearBoxes();  // its summary is not the start-up check's
         }
 
         Job startUp{{}, {}, [this, &state] {
