@@ -216,10 +216,8 @@ public:
         return errno == EEXIST && isDirectory(path) ? MakeDirResult::AlreadyExists : MakeDirResult::Failed;
     }
 
-    bool removeFile(const std::string& path) override {
-        if (isDirectory(path)) return false;
-        return ::unlink(path.c_str()) == 0;
-    }
+    // unlink() never removes a folder: it fails with EISDIR (or EPERM).
+    bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 
     std::string currentDirectory() override {
         char buffer[PATH_MAX];
