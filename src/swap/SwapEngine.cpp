@@ -184,8 +184,6 @@ void SwapRun::putDpBack(const std::string& fileName, const std::string& source, 
     std::optional<ProfileFile> original;  // the backup copy, read once when needed
     const bool rewrite = sideMode() && gunRewriteTest(fileName, kind, source, original);
 
-    // A read-only game file is made writable: the user asked for the original back.
-    if (files_.isReadOnly(target)) files_.makeWritable(target);
     // The bytes the game's DP must hold: the original's, with two sections
     // replaced when it is rewritten. They are written in one step, and not
     // at all when the DP holds them already.
@@ -198,7 +196,11 @@ void SwapRun::putDpBack(const std::string& fileName, const std::string& source, 
     } else if (original) {
         text = original->text();
     }
-    const bool written = ready && replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
+    bool written = ready && replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
+    // A read-only game file is made writable: the user asked for the original
+    // back. (Rare, so asked only once a write has failed.)
+    if (ready && !written && files_.isReadOnly(target) && files_.makeWritable(target))
+        written = replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
     if (written && rewrite) logRewrite(fileName);
     if (!written) failed_.push_back(target);
     deleteCdpSibling(target);
