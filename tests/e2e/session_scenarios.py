@@ -42,6 +42,18 @@ def click_expecting_box(s, control_id):
     expect(outcome == "modal", f"a click on {control_id} opened no box ({outcome})")
 
 
+def expect_launch_then_quit(s, game_dir, program):
+    """Launch starts `program` in `game_dir` without waiting and minimises the
+    window; Quit then ends the program."""
+    expect(s.click(IDS["IDC_LAUNCH"]) == "done", "Launch does not wait for the game")
+    started, folder = s.standin_ran(game_dir)
+    expect(started.lower() == program.lower(), f"Launch started {started}")
+    expect(folder.lower() == game_dir.lower(), f"the game ran in {folder}")
+    expect(s.main_window()["iconic"], "the window is minimised while the game runs")
+    s.click(IDCANCEL)
+    expect(s.wait_exit() == 0, "exit code")
+
+
 @scenario("with no game installed the program says so and ends, leaving no settings file")
 def no_game_installed(s):
     s.install_velmora()

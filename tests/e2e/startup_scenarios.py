@@ -5,7 +5,7 @@ from gamefiles import expect_backup_of, game_bytes, ini_value, settings
 from harness import APP_DIR, GAME_DIRS, expect, scenario
 from scenarios import IDCANCEL, IDS
 from session_scenarios import (FIRST_BACKUP_OF_CFS1, FIRST_BACKUP_OF_CFS2, answer, click_expecting_box, expect_box,
-                               expect_ready)
+                               expect_launch_then_quit, expect_ready)
 
 CFS1_MISSIONS = ["Airfield Raid.mis", "Channel Sweep.mis", "Convoy.mis", "Original mp.mis file"]
 SUSPECT_QUESTION = ("Extra units or unit types found in existing CFS2 multiplayer.mis file.\n\n"
@@ -40,13 +40,7 @@ def cfs1_alone_and_launch(s):
     expect(main["visible"] and not main["iconic"], "the window keeps its state after a failed launch")
 
     s.install_standin(game_program)
-    expect(s.click(IDS["IDC_LAUNCH"]) == "done", "Launch does not wait for the game")
-    program, folder = s.standin_ran(GAME_DIRS[1])
-    expect(program.lower() == game_program.lower(), f"started {program}")
-    expect(folder.lower() == GAME_DIRS[1].lower(), f"the game ran in {folder}")
-    expect(s.main_window()["iconic"], "the window is minimised while the game runs")
-    s.click(IDCANCEL)
-    expect(s.wait_exit() == 0, "exit code")
+    expect_launch_then_quit(s, GAME_DIRS[1], game_program)
 
 
 @scenario("with both games and a settings file that names CFS1: both are backed up, CFS1 is active, "

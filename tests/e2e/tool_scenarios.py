@@ -4,7 +4,7 @@ the launcher, and the two option boxes over the game's configuration file.
 from gamefiles import game_bytes, ini_sections, ini_value
 from harness import GAME_DIRS, expect, scenario
 from scenarios import IDCANCEL, IDS
-from session_scenarios import FIRST_BACKUP_OF_CFS2
+from session_scenarios import FIRST_BACKUP_OF_CFS2, expect_launch_then_quit
 
 HOST_TOOL_DIR = GAME_DIRS[2] + r"\Tarnwick"
 GAME_PROGRAM = GAME_DIRS[2] + r"\cfs2.exe"
@@ -41,13 +41,7 @@ def host_tool_and_launch(s):
     expect(main["visible"] and not main["iconic"], "the window is shown again")
     expect(launcher(s) == (True, "Launch TWK for IP game", "Tarnwick"), f"launcher after {launcher(s)}")
 
-    expect(s.click(IDS["IDC_LAUNCH"]) == "done", "Launch does not wait for the game")
-    program, folder = s.standin_ran(GAME_DIRS[2])
-    expect(program.lower() == GAME_PROGRAM.lower(), f"Launch started {program}")
-    expect(folder.lower() == GAME_DIRS[2].lower(), f"the game ran in {folder}")
-    expect(s.main_window()["iconic"], "the window is minimised while the game runs")
-    s.click(IDCANCEL)
-    expect(s.wait_exit() == 0, "exit code")
+    expect_launch_then_quit(s, GAME_DIRS[2], GAME_PROGRAM)
 
 
 def options(s):
