@@ -13,6 +13,25 @@ size_t baseLength(std::string_view fileName) { return fileName.size() >= 3 ? fil
 
 }  // namespace
 
+bool objectMatch(std::string_view name, std::string_view fileName) {
+    const size_t n = std::max(name.size(), baseLength(fileName));
+    // Over n characters, where both texts end at the same place they are
+    // equal; where only one ends they differ.
+    for (size_t i = 0; i < n; ++i) {
+        const bool nameEnded = i >= name.size();
+        const bool fileEnded = i >= fileName.size();
+        if (nameEnded || fileEnded) return nameEnded && fileEnded;
+        if (foldCase(static_cast<unsigned char>(name[i])) != foldCase(static_cast<unsigned char>(fileName[i])))
+            return false;
+    }
+    return true;
+}
+
+bool shipMatch(std::string_view name, std::string_view fileName) {
+    const size_t base = baseLength(fileName);
+    return name.size() >= base && equalsIgnoreCase(name.substr(0, base), fileName.substr(0, base));
+}
+
 RosterMatcher::RosterMatcher(const UnitRoster& roster) {
     names_.reserve(roster.size());
     for (size_t i = 0; i < roster.size(); ++i) names_.emplace_back(foldedCase(roster[i].name), i);

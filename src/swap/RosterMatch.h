@@ -16,6 +16,13 @@
 
 namespace velmora {
 
+// Whether roster name `name` is the unit type of object DP file `fileName`:
+// equal to its base name (a trailing ".", ".d" or ".dp" allowed), case ignored.
+bool objectMatch(std::string_view name, std::string_view fileName);
+// Whether roster name `name` is the unit type of ship DP file `fileName`: it
+// begins with the file's base name, case ignored.
+bool shipMatch(std::string_view name, std::string_view fileName);
+
 class RosterMatcher {
 public:
     explicit RosterMatcher(const UnitRoster& roster);

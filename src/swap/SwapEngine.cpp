@@ -1,6 +1,5 @@
 #include "swap/SwapEngine.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -18,27 +17,6 @@
 #include "swap/UnitRoster.h"
 
 namespace velmora {
-
-bool objectMatch(std::string_view name, std::string_view fileName) {
-    const size_t base = fileName.size() >= 3 ? fileName.size() - 3 : 0;
-    const size_t n = std::max(name.size(), base);
-    // Over n characters, where both texts end at the same place they are
-    // equal; where only one ends they differ.
-    for (size_t i = 0; i < n; ++i) {
-        const bool nameEnded = i >= name.size();
-        const bool fileEnded = i >= fileName.size();
-        if (nameEnded || fileEnded) return nameEnded && fileEnded;
-        if (foldCase(static_cast<unsigned char>(name[i])) != foldCase(static_cast<unsigned char>(fileName[i])))
-            return false;
-    }
-    return true;
-}
-
-bool shipMatch(std::string_view name, std::string_view fileName) {
-    const size_t base = fileName.size() >= 3 ? fileName.size() - 3 : 0;
-    return name.size() >= base && equalsIgnoreCase(name.substr(0, base), fileName.substr(0, base));
-}
-
 namespace {
 
 // Which match rule a DP file's name answers to.

@@ -22,11 +22,4 @@ enum class SwapMode {
 // and 1 when it failed; every failure has been shown in an error box.
 int swapMission(AppState& state, SwapMode mode);
 
-// Whether roster name `name` is the unit type of object DP file `fileName`:
-// equal to its base name (a trailing ".", ".d" or ".dp" allowed), case ignored.
-bool objectMatch(std::string_view name, std::string_view fileName);
-// Whether roster name `name` is the unit type of ship DP file `fileName`: it
-// begins with the file's base name, case ignored.
-bool shipMatch(std::string_view name, std::string_view fileName);
-
 }  // namespace velmora

@@ -1,15 +1,29 @@
-// The sorted lookup of the record that decides a DP file must find exactly
-// the record a walk of the roster with the match rules finds.
+// The two match rules, and the sorted lookup of the record that decides a DP
+// file, which must find exactly the record a walk of the roster with the
+// rules finds.
 #include "swap/RosterMatch.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "swap/SwapEngine.h"
-
 namespace velmora {
 namespace {
+
+TEST(MatchRules, ObjectDpsMatchTheWholeBaseName) {
+    for (const char* name : {"Tower", "tower", "TOWER", "Tower.dp", "Tower.", "Tower.d"})
+        EXPECT_TRUE(objectMatch(name, "Tower.dp")) << name;
+    for (const char* name : {"Towe", "Tower2", "Tower A", "", "Tower.dpx"})
+        EXPECT_FALSE(objectMatch(name, "Tower.dp")) << name;
+}
+
+TEST(MatchRules, ShipDpsMatchNamesBeginningWithTheBaseName) {
+    EXPECT_TRUE(shipMatch("Cargo ship", "Cargo.dp"));
+    EXPECT_TRUE(shipMatch("cargo", "Cargo.DP"));
+    EXPECT_FALSE(objectMatch("Cargo ship", "Cargo.dp"));
+    EXPECT_FALSE(shipMatch("Carg", "Cargo.dp"));
+    EXPECT_FALSE(objectMatch("Carg", "Cargo.dp"));
+}
 
 std::optional<size_t> firstByWalk(const UnitRoster& roster, std::string_view fileName,
                                   bool (*rule)(std::string_view, std::string_view)) {

@@ -171,21 +171,6 @@ TEST_F(SwapEngineTest, CfsOneHasNoShipStep) {
     EXPECT_NE(app.settingsText().find("[MODIFIED_DPS_1]\r\nTower.dp=guns modified\r\n"), std::string::npos);
 }
 
-TEST(MatchRules, ObjectDpsMatchTheWholeBaseName) {
-    for (const char* name : {"Tower", "tower", "TOWER", "Tower.dp", "Tower.", "Tower.d"})
-        EXPECT_TRUE(objectMatch(name, "Tower.dp")) << name;
-    for (const char* name : {"Towe", "Tower2", "Tower A", "", "Tower.dpx"})
-        EXPECT_FALSE(objectMatch(name, "Tower.dp")) << name;
-}
-
-TEST(MatchRules, ShipDpsMatchNamesBeginningWithTheBaseName) {
-    EXPECT_TRUE(shipMatch("Cargo ship", "Cargo.dp"));
-    EXPECT_TRUE(shipMatch("cargo", "Cargo.DP"));
-    EXPECT_FALSE(objectMatch("Cargo ship", "Cargo.dp"));
-    EXPECT_FALSE(shipMatch("Carg", "Cargo.dp"));
-    EXPECT_FALSE(objectMatch("Carg", "Cargo.dp"));
-}
-
 TEST_F(SwapEngineTest, OnlyTheFirstMatchingRecordDecides) {
     install.mission("Two.mis", MissionPlan{{{8, 0, "Tower"}, {9, 1, "TOWER"}}, {}});
     app.install(install);
