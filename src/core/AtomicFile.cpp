@@ -35,19 +35,6 @@ bool copyReplacing(FileSystem& files, const std::string& source, const std::stri
                            target);
 }
 
-bool copyWithoutReplacing(FileSystem& files, const std::string& source, const std::string& target,
-                          Durability durability) {
-    // Checked first so that a file already backed up costs no copy; the move
-    // below refuses an existing target all the same.
-    if (files.exists(target)) return false;
-    const std::string temporary =
-        files.copyToTemporary(source, target, durability == Durability::Flushed);
-    if (temporary.empty()) return false;
-    if (files.moveTemporaryIntoPlace(temporary, target)) return true;
-    files.discardTemporary(temporary);
-    return false;
-}
-
 DurableCopies::~DurableCopies() {
     worker_.wait();
     for (const std::string& temporary : staged_.temporaries) files_.discardTemporary(temporary);

@@ -36,14 +36,9 @@ bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, st
 bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,
                    Durability durability = Durability::Buffered);
 
-// Copies `source` to `target` only when nothing exists at `target`; an
-// existing target is never touched, and an interrupted copy never leaves a
-// partial file under the target's name.
-bool copyWithoutReplacing(FileSystem& files, const std::string& source, const std::string& target,
-                          Durability durability = Durability::Flushed);
-
-// Copies into a write-once tree, made as copyWithoutReplacing makes them but
-// waiting for the disk once for many files instead of once for each: add()
+// Copies into a write-once tree: an existing file is never touched, and no
+// copy ever stands under its target's name before all its bytes are on the
+// disk. The disk is waited for once for many files, not once for each: add()
 // writes each copy to a temporary file beside its target at once; every
 // batch of them is then made durable in one step and only then moved into
 // place, never over an existing file. That happens on a thread of its own

@@ -127,17 +127,6 @@ TEST_F(FilesTest, CopyOverAReadOnlyTargetFailsUntilItIsMadeWritable) {
     EXPECT_EQ(readText(dir / "dst"), "new");
 }
 
-TEST_F(FilesTest, CopyWithoutReplacingNeverTouchesAnExistingTarget) {
-    writeText(dir / "src", "new");
-    writeText(dir / "dst", "original");
-    EXPECT_FALSE(copyWithoutReplacing(files, dir / "src", dir / "dst"));
-    EXPECT_EQ(readText(dir / "dst"), "original");
-    EXPECT_TRUE(copyWithoutReplacing(files, dir / "src", dir / "made"));
-    EXPECT_EQ(readText(dir / "made"), "new");
-    EXPECT_FALSE(copyWithoutReplacing(files, dir / "absent", dir / "other"));
-    EXPECT_FALSE(fileExists(dir / "other"));
-}
-
 TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
     writeText(dir / "a", "first");
     writeText(dir / "b", "second");
@@ -212,7 +201,9 @@ TEST_F(FilesTest, AnInterruptedCopyLeavesNoFileUnderTheTargetsName) {
     writeText(dir / "src", "data");
     testkit::FaultyFileSystem faulty(files);
     faulty.failNth(testkit::FileOp::MoveTemporaryIntoPlace, 1);
-    EXPECT_FALSE(copyWithoutReplacing(faulty, dir / "src", dir / "dst"));
+    DurableCopies copies(faulty);
+    ASSERT_TRUE(copies.add(dir / "src", dir / "dst"));
+    EXPECT_EQ(copies.place(), std::vector<bool>{false});
     EXPECT_EQ(entryNames(), std::vector<std::string>{"src"});
 }
 
