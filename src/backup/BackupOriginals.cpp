@@ -38,8 +38,9 @@ private:
     int backUpObjectDps();
     int backUpShipDps();
     int backUpShip(const std::string& ship);
-    // Copies are staged as they are found and placed together at the end of
-    // the run, so that the run waits for the disk once, not once per file.
+    // Copies are staged as they are found and placed in batches (see
+    // DurableCopies), so that the run waits for the disk a few times, not
+    // once per file; placeCopies() places the last and counts them all.
     void stageCopy(const std::string& source, const std::string& target, int& copied);
     void placeCopies();
     int summary();
