@@ -63,9 +63,15 @@ RECT rectInParent(HWND control) {
 }
 
 RECT dialogUnitsToPixels(HWND dialog, int x, int y, int width, int height) {
-    RECT rect{x, y, x + width, y + height};
-    ::MapDialogRect(dialog, &rect);
-    return rect;
+    // The dialog manager maps a template's x, y, cx and cy each on its own
+    // from the font's base units; mapping the rectangle's right and bottom
+    // edges instead rounds differently for most fonts.
+    RECT units{0, 0, 4, 8};
+    ::MapDialogRect(dialog, &units);
+    const auto across = [&](int v) { return ::MulDiv(v, units.right, 4); };
+    const auto down = [&](int v) { return ::MulDiv(v, units.bottom, 8); };
+    const LONG left = across(x), top = down(y);
+    return RECT{left, top, left + across(width), top + down(height)};
 }
 
 }  // namespace velmora::testkit

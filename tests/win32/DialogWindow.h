@@ -42,7 +42,8 @@ private:
 
 // The window's rectangle in the client coordinates of its parent.
 RECT rectInParent(HWND control);
-// `x, y, width, height` in dialog units, mapped to pixels with the dialog's font.
+// `x, y, width, height` in dialog units, mapped to pixels as the dialog
+// manager maps a template: each of the four on its own, with the dialog's font.
 RECT dialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
 
 }  // namespace velmora::testkit
