@@ -219,7 +219,7 @@ public:
         };
         Job roster{sessionInForce, {}, [&state] {
                        UnitRoster built;
-                       if (buildUnitRoster(state, built) != RosterOutcome::Complete) return -1L;
+                       if (buildUnitRoster(state, state.paths().sessionMission(), built) != RosterOutcome::Complete) return -1L;
                        return static_cast<long>(built.size());
                    },
                    [this](long types) { return types == rosterTypes_; }, "roster build"};

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     state.appDir = "/app";
 
     UnitRoster roster;
-    const RosterOutcome outcome = buildUnitRoster(state, roster);
+    const RosterOutcome outcome = buildUnitRoster(state, state.paths().sessionMission(), roster);
     for (const UnitTypeRecord& record : roster)
         if (record.name.size() > 255) std::abort();
     switch (outcome) {

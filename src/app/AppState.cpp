@@ -16,4 +16,13 @@ PlatformServices platformServices() {
     return services;
 }
 
+bool AppState::requireGameFolder() {
+    if (!gameDir.empty()) return true;
+    const std::string game = "CFS" + std::to_string(activeGame);
+    dialog().messageBox("Could not locate the " + game + " folder.\nCheck that " + game +
+                            " is installed, then start Velmora again.",
+                        "Error", MessageIcon::Error, MessageButtons::Ok);
+    return false;
+}
+
 }  // namespace velmora

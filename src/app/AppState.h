@@ -38,7 +38,9 @@ struct AppState {
     std::string settingsPath;
     DialogPort* mainWindow = nullptr;  // owns every message box; holds the mission list
     bool restoreRequested = false;     // a restore is under way
-    bool sessionClean = true;          // no swapped mission is in force from this run
+    // Bit per game (installedBit) whose files a swap of this run changed and
+    // no restore has put back since.
+    unsigned swappedGames = 0;
 
     PlatformServices platform;
 
@@ -46,6 +48,11 @@ struct AppState {
     DialogPort& dialog() const { return *mainWindow; }
     GamePaths paths() const { return GamePaths(activeGame, gameDir, appDir, platform.separator); }
     SettingsFile settings() const { return SettingsFile(*platform.files, settingsPath); }
+    // No swapped mission of this run is in force, for either game.
+    bool sessionClean() const { return swappedGames == 0; }
+    // Whether the active game's folder is known. When it is not, says so in
+    // an error box: nothing may be read or written at paths built from "".
+    bool requireGameFolder();
 };
 
 }  // namespace velmora

@@ -6,6 +6,8 @@
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
 #include "core/GameDataFiles.h"
+#include "core/GameInstall.h"
+#include "core/Text.h"
 #include "core/TemporaryNames.h"
 #include "swap/SwapEngine.h"
 
@@ -43,6 +45,9 @@ private:
     // once per file; placeCopies() places the last and counts them all.
     void stageCopy(const std::string& source, const std::string& target, int& copied);
     void placeCopies();
+    // Stages the copy of a game DP unless Velmora's own rewrite is in it.
+    void stageDpCopy(const std::string& source, const std::string& target, int& copied);
+    void reportRewrittenDps();
     int summary();
 
     AppState& state_;
@@ -63,7 +68,11 @@ private:
     int shipDpsSeen_ = 0;
     int shipDpsCopied_ = 0;
     bool shipDpFound_ = false;
+    std::vector<std::string> rewrittenDps_;  // game DPs refused as originals
 };
+
+// How many of the refused DPs the box names.
+constexpr size_t kRewrittenNamed = 5;
 
 int BackupRun::run() {
     caption_.back() = static_cast<char>('0' + state_.activeGame);
@@ -82,7 +91,35 @@ int BackupRun::run() {
     const bool complete = backUpObjectDps() == 0 && (!ships || backUpShipDps() == 0);
     // What was copied before a failure stays backed up.
     placeCopies();
-    return complete ? summary() : 1;
+    if (!complete) return 1;
+    const int result = summary();
+    reportRewrittenDps();
+    return result;
+}
+
+void BackupRun::stageDpCopy(const std::string& source, const std::string& target, int& copied) {
+    // A DP left rewritten by an earlier swap (its backup since lost) would
+    // become the "original" every restore puts back.
+    std::string bytes;
+    if (files_.readFile(source, bytes) && isRewrittenDp(bytes)) {
+        rewrittenDps_.push_back(source);
+        return;
+    }
+    stageCopy(source, target, copied);
+}
+
+void BackupRun::reportRewrittenDps() {
+    if (rewrittenDps_.empty()) return;
+    const size_t count = rewrittenDps_.size();
+    std::string text = decimal(static_cast<long long>(count)) +
+                       (count == 1 ? " DP file was" : " DP files were") +
+                       " changed by an earlier swap and not backed up:\n";
+    for (size_t i = 0; i < count && i < kRewrittenNamed; ++i) text += rewrittenDps_[i] + "\n";
+    if (count > kRewrittenNamed)
+        text += "and " + decimal(static_cast<long long>(count - kRewrittenNamed)) + " more\n";
+    text += "\nThey are not the game's originals, so Velmora cannot restore them.\nPut the game's original files "
+            "back (from the game's CD or a reinstall),\nthen start Velmora again.";
+    state_.dialog().messageBox(text, caption_, MessageIcon::Error, MessageButtons::Ok);
 }
 
 void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied) {
@@ -102,7 +139,19 @@ void BackupRun::checkSettingsVersion() {
     if (settings_.version() == kSettingsVersion) return;
     state_.dialog().messageBox("Different version of Velmora.\nOriginals being restored.\n", "FYI",
                                MessageIcon::None, MessageButtons::Ok);
-    swapMission(state_, SwapMode::RestoreOriginals);
+    // The settings file records the swaps of both games: each is restored
+    // before it goes (the other game only when it has a backup to restore).
+    const GameVersion active = state_.activeGame;
+    const std::string activeDir = state_.gameDir;
+    for (GameVersion game : {kCfs1, kCfs2}) {
+        if (!(state_.installedGames & installedBit(game))) continue;
+        state_.activeGame = game;
+        state_.gameDir = game == active ? activeDir : readGameDir(*state_.platform.registry, game);
+        if (game == active || (!state_.gameDir.empty() && files_.isDirectory(state_.paths().backupRoot())))
+            swapMission(state_, SwapMode::RestoreOriginals);
+    }
+    state_.activeGame = active;
+    state_.gameDir = activeDir;
     settings_.remove();
     settingsExisted_ = false;
 }
@@ -151,7 +200,7 @@ int BackupRun::backUpObjectDps() {
     if (dps.empty()) return fail("Could not locate any original object DP's");
     for (const std::string& dp : dps) {
         if (backedUpObjectDps_.count(dp) == 0)
-            stageCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_);
+            stageDpCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_);
         ++objectDpsSeen_;
     }
     return 0;
@@ -185,7 +234,7 @@ int BackupRun::backUpShip(const std::string& ship) {
             backedUpDps = removeLeftoverTemporaries(files_, paths_.backupShipFolder(ship), paths_.separator());
             subfolderPending = false;
         }
-        if (backedUpDps.count(dpFile) == 0) stageCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_);
+        if (backedUpDps.count(dpFile) == 0) stageDpCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_);
         ++shipDpsSeen_;
     }
 }

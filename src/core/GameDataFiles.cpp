@@ -35,12 +35,45 @@ std::string UnitNameList::name(GameVersion game, int typeId) const {
 
 int dpOwnAllegiance(const ProfileFile& dp) { return dp.getInt("misc_data", "allegiance", -1); }
 
+namespace {
+constexpr std::string_view kRewriteMark = "; modified by Velmora";
+
+// Whether `text` holds `line` as a whole line, spaces around it allowed.
+// `unit` is the width of one character: 1, or 2 for UTF-16LE.
+bool holdsLine(std::string_view text, std::string_view line, size_t unit) {
+    auto blankAt = [&](size_t i) {
+        if (i + unit > text.size() || (unit == 2 && text[i + 1] != '\0')) return false;
+        return text[i] == ' ' || text[i] == '\t';
+    };
+    auto endsLine = [&](size_t i) {
+        while (blankAt(i)) i += unit;
+        return i >= text.size() || ((text[i] == '\r' || text[i] == '\n') && (unit == 1 || text[i + 1] == '\0'));
+    };
+    auto startsLine = [&](size_t i) {
+        while (i >= unit && blankAt(i - unit)) i -= unit;
+        return i < unit || ((text[i - unit] == '\r' || text[i - unit] == '\n') && (unit == 1 || text[i - 1] == '\0'));
+    };
+    std::string pattern;
+    for (char c : line) {
+        pattern += c;
+        if (unit == 2) pattern += '\0';
+    }
+    for (size_t at = text.find(pattern); at != std::string_view::npos; at = text.find(pattern, at + 1))
+        if ((unit == 1 || at % 2 == 0) && startsLine(at) && endsLine(at + pattern.size())) return true;
+    return false;
+}
+}  // namespace
+
+bool isRewrittenDp(std::string_view bytes) {
+    return holdsLine(bytes, kRewriteMark, 1) || holdsLine(bytes, kRewriteMark, 2);
+}
+
 const std::vector<std::string> kGunstationLines = {
-    "; modified by Velmora",
+    std::string(kRewriteMark),
     "gunstation.0=0,-1,1,0.15,1,0.01,0.01,1,2,0,1d1*0,0,0,0,0,0,0,0,0,0,0,1.6",
 };
 const std::vector<std::string> kGunLines = {
-    "; modified by Velmora",
+    std::string(kRewriteMark),
     "gun.0=1,0,0,0,0,0,0,1",
 };
 

@@ -67,6 +67,9 @@ int dpOwnAllegiance(const ProfileFile& dp);
 extern const std::vector<std::string> kGunstationLines;
 extern const std::vector<std::string> kGunLines;
 void applyGunRewrite(ProfileFile& dp);
+// Whether a DP file's bytes hold the rewrite's own comment line, in the
+// file's narrow or UTF-16LE form: Velmora wrote it, it is no original.
+bool isRewrittenDp(std::string_view bytes);
 
 // ship.cfg: "SIM" of [FLTSIM.N], "" when absent.
 std::string shipSimValue(const ProfileFile& shipConfig, int n);

@@ -1,6 +1,6 @@
 // The Swap and Restore buttons of the main dialog: the user's choice of side
-// and mission becomes a swap mode, the engine runs, the outcome is shown, and
-// sessionClean keeps track of whether a swapped mission may be in force.
+// and mission becomes a swap mode, the engine runs and the outcome is shown.
+// The engine itself keeps track of which games a swap has changed.
 #include "app/MainDialog.h"
 #include "app/MissionList.h"
 #include "res/resource.h"
@@ -17,6 +17,10 @@ void showOutcome(AppState& state, const char* text, const char* caption, Message
 
 void MainDialog::OnOK() {
     DialogPort& dialog = state_.dialog();
+    if (!state_.requireGameFolder()) {
+        state_.restoreRequested = false;
+        return;
+    }
     if (!state_.restoreRequested && selectedMission(state_) == kOriginalMission) {
         dialog.messageBox("Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to "
                           "restore the original,\nclick on the 'Restore' button.",
@@ -39,8 +43,6 @@ void MainDialog::OnOK() {
                 showOutcome(state_,
                             allied ? "Error swapping to friendly Allies DP's." : "Error swapping to friendly Axis DP's.",
                             "Error", MessageIcon::Error);
-            // Even a failed swap may have changed the game's files.
-            state_.sessionClean = false;
             break;
         }
         case IDC_RESTORE_DPS:
@@ -48,7 +50,6 @@ void MainDialog::OnOK() {
                 state_.restoreRequested = false;
                 if (swapMission(state_, SwapMode::RestoreOriginals) == 0) {
                     showOutcome(state_, "Originals restored", kAppTitle, MessageIcon::None);
-                    state_.sessionClean = true;
                 } else {
                     showOutcome(state_, "Error restoring originals.", "Error", MessageIcon::Error);
                 }
@@ -57,7 +58,6 @@ void MainDialog::OnOK() {
                                          MessageButtons::YesNo) == MessageAnswer::Yes) {
                 if (swapMission(state_, SwapMode::MissionOnly) == 0) {
                     showOutcome(state_, "Mission swapped.", kAppTitle, MessageIcon::None);
-                    state_.sessionClean = false;
                 } else {
                     showOutcome(state_, "Error swapping mission.", "Error", MessageIcon::Error);
                 }

@@ -66,6 +66,7 @@ private:
 };
 
 int SwapRun::run() {
+    if (!state_.requireGameFolder()) return 1;
     const SettingsFile settings = state_.settings();
     std::string name;
     if (mode_ == SwapMode::RestoreOriginals) {
@@ -74,18 +75,20 @@ int SwapRun::run() {
     } else {
         name = selectedMission(state_);
     }
+    // A side swap must name every unit type before it changes anything: one
+    // it cannot name stops it with the game and the settings as they were.
+    // Restoring and swapping the mission alone rewrite no DP and need no names.
+    if (sideMode()) {
+        if (buildUnitRoster(state_, paths_.mission(name), roster_) != RosterOutcome::Complete) return 1;
+        matcher_.emplace(roster_);
+    }
     if (!putMissionInPlace(name)) return 1;
+    const unsigned game = installedBit(state_.activeGame);
+    if (mode_ != SwapMode::RestoreOriginals) state_.swappedGames |= game;
 
     settings.writeCurrentMission(state_.activeGame, name);
     fillMissionList(state_);
     settings.writeModifiedDps(modifiedDpsKey(state_.activeGame), {});
-
-    switch (buildUnitRoster(state_, roster_)) {
-        case RosterOutcome::OutOfMemory: return finish(1);
-        case RosterOutcome::UnknownType: return finish(0);
-        case RosterOutcome::Complete: break;
-    }
-    if (sideMode()) matcher_.emplace(roster_);
 
     if (!restoreObjectDps()) return finish(1);
     if (gameProfile(state_.activeGame).hasShips && !restoreShipDps()) return finish(1);
@@ -94,6 +97,7 @@ int SwapRun::run() {
 
     finish(0);
     settings.writeLastSave(state_.activeGame, decimal(static_cast<int>(mode_)));
+    if (mode_ == SwapMode::RestoreOriginals) state_.swappedGames &= ~game;
     return 0;
 }
 
@@ -145,6 +149,9 @@ bool SwapRun::restoreShipDps() {
     }
     ensureFolder(paths_.shipsFolder());
     for (const std::string& ship : ships) {
+        // A ship the player has taken out of the game stays out: its
+        // folder is not made again for its DPs alone.
+        if (!files_.isDirectory(paths_.shipFolder(ship))) continue;
         const std::vector<std::string> dps = findNames(files_, paths_.backupShipFolder(ship), "*.dp");
         if (dps.empty()) {
             showError("Missing backup DP in ships\\" + ship + " folder");

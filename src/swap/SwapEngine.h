@@ -18,8 +18,9 @@ enum class SwapMode {
 };
 
 // Runs one swap or restore for the active game. Returns 0 when it ran to its
-// end (also when it stopped at a unit type without a name, after saying so)
-// and 1 when it failed; every failure has been shown in an error box.
+// end and 1 when it failed; every failure has been shown in an error box. A
+// swap that got as far as replacing multiplayer.mis marks the game in
+// AppState::swappedGames; a restore that ran to its end clears it.
 int swapMission(AppState& state, SwapMode mode);
 
 }  // namespace velmora

@@ -37,10 +37,10 @@ void showError(AppState& state, const std::string& text) {
 
 }  // namespace
 
-RosterOutcome buildUnitRoster(AppState& state, UnitRoster& roster) {
+RosterOutcome buildUnitRoster(AppState& state, const std::string& missionPath, UnitRoster& roster) {
     const GamePaths paths = state.paths();
     // The mission is read once and asked thousands of times.
-    const MissionFile mission = MissionFile::load(state.files(), paths.sessionMission());
+    const MissionFile mission = MissionFile::load(state.files(), missionPath);
 
     for (int n = 0;; ++n) {
         const int typeId = mission.unitTypeId(n);

@@ -1,7 +1,7 @@
-// The unit roster of the session mission: which unit types take part, what
-// each is called (also the base name of its DP file) and which side each
-// fights on. Built by the swap engine from the game's multiplayer.mis, with
-// names of undescribed types looked up in idlist.txt.
+// The unit roster of a mission: which unit types take part, what each is
+// called (also the base name of its DP file) and which side each fights on.
+// Built by a side swap from the mission it is about to put in force, before
+// anything is copied, with names of undescribed types looked up in idlist.txt.
 #pragma once
 
 #include <cstddef>
@@ -57,8 +57,8 @@ enum class RosterOutcome {
     OutOfMemory,  // the roster could not grow; the message has been shown
 };
 
-// Builds the roster of <gameDir>\multiplayer.mis. A missing or unreadable
-// mission gives an empty, complete roster.
-RosterOutcome buildUnitRoster(AppState& state, UnitRoster& roster);
+// Builds the roster of the mission file at `missionPath`. A missing or
+// unreadable mission gives an empty, complete roster.
+RosterOutcome buildUnitRoster(AppState& state, const std::string& missionPath, UnitRoster& roster);
 
 }  // namespace velmora

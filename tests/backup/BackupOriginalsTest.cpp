@@ -436,14 +436,18 @@ TEST_F(VersionChangeTest, AnotherVersionRestoresAndStartsAFreshFile) {
     }
 }
 
-TEST_F(VersionChangeTest, WithBothGamesOnlyTheFirstIsRestored) {
+TEST_F(VersionChangeTest, WithBothGamesBothAreRestored) {
     writeText(app.state.settingsPath, "[MAIN]\r\nVLMR_VERSION=0.9\r\n");
     app.activate(kCfs2);
     writeText(gameFile("objects_dp/Hangar.dp"), "rewritten too");
+    writeText(gameFile("multiplayer.mis"), "swapped in too");
     EXPECT_EQ(backup(kCfs1), 0);
     EXPECT_EQ(backup(kCfs2), 0);
     EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Different version of Velmora.\nOriginals being restored.\n"});
-    EXPECT_EQ(readText(app.cfs2Dir + sep() + testkit::nativePath("objects_dp/Hangar.dp")), "rewritten too");
+    EXPECT_EQ(readText(gameFile("objects_dp/Hangar.dp")), readText(backupFile("objects_dp/Hangar.dp")));
+    EXPECT_EQ(readText(gameFile("multiplayer.mis")), readText(backupFile("multiplayer.mis")));
+    app.activate(kCfs1);
+    EXPECT_EQ(readText(gameFile("objects_dp/Tower.dp")), readText(backupFile("objects_dp/Tower.dp")));
 }
 
 TEST_F(VersionChangeTest, AFailedRestoreOrDeleteDoesNotStopTheRun) {

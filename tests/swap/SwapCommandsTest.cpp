@@ -1,5 +1,6 @@
-// The Swap and Restore buttons: every row of their outcome table and the
-// sessionClean / restoreRequested life cycle, through the in-memory dialog.
+// The Swap and Restore buttons: every row of their outcome table, whether
+// Quit's warning is armed after each, and the restoreRequested life cycle,
+// through the in-memory dialog.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +17,9 @@ using testkit::GameInstall;
 using testkit::MissionPlan;
 using testkit::readText;
 
+constexpr const char* kAsk = "You have not selected an alliance.\nDo you wish to only swap mission?";
+constexpr const char* kNoBackup = "Could not locate backup object DP's";
+
 class SwapCommandsTest : public ::testing::Test {
 protected:
     SwapCommandsTest() : window(app.state) { app.dialog.onCommand([this](int id) { window.onCommand(id); }); }
@@ -23,7 +27,7 @@ protected:
     void SetUp() override {
         GameInstall install(kCfs2);
         install.mission("Raid.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}}})
-            .mission("Bad.mis", MissionPlan{{}, {{99, 1}}})
+            .mission("Bad.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}, {99, 1}}})
             .objectDps({"Tower"})
             .ship("Carrier", {"hull"});
         app.install(install);
@@ -31,172 +35,147 @@ protected:
         app.dialog.clearBoxes();
     }
 
-    void choose(const std::string& mission, int side) {
+    // Picks a mission and a side (0: none) and clicks Swap.
+    void swap(const std::string& mission, int side) {
         ASSERT_TRUE(app.dialog.pick(IDC_MISSION, mission));
         if (side != 0) {
             ASSERT_TRUE(app.dialog.click(side));
         }
+        app.dialog.click(IDOK);
     }
-    std::string session() { return readText(app.state.paths().sessionMission()); }
+    std::string file(const std::string& path) { return readText(path); }
+    std::string tower() { return file(app.state.paths().objectDp("Tower.dp")); }
+    std::string session() { return file(app.state.paths().sessionMission()); }
     void breakBackup() { std::filesystem::remove_all(app.state.paths().backupObjectDpFolder()); }
-    void expectBoxes(const std::vector<std::string>& texts) { EXPECT_EQ(app.dialog.boxTexts(), texts); }
-    const testkit::RecordedBox& box(size_t i) { return app.dialog.boxes().at(i); }
 
     testkit::TestApp app;
     MainDialog window;
 };
 
-TEST_F(SwapCommandsTest, SwappingInTheOriginalIsRefused) {
+struct OutcomeRow {
+    const char* name;
+    const char* mission;
+    int side;                  // 0: none checked; the mission-only question is answered Yes
+    bool brokenBackup;
+    std::vector<std::string> boxes;
+    bool missionSwapped;       // multiplayer.mis holds the chosen mission afterwards
+    bool warningArmed;
+};
+
+class SwapOutcomeTest : public SwapCommandsTest, public ::testing::WithParamInterface<OutcomeRow> {};
+
+TEST_P(SwapOutcomeTest, ShowsItsBoxesAndArmsTheQuitWarningWhenFilesChanged) {
+    const OutcomeRow& row = GetParam();
+    if (row.brokenBackup) breakBackup();
     const std::string before = session();
-    choose("Original mp.mis file", IDC_ALLIED);
-    app.dialog.click(IDOK);
-    expectBoxes({"Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
-                 "original,\nclick on the 'Restore' button."});
-    EXPECT_EQ(box(0).caption, "Velmora");
-    EXPECT_EQ(box(0).icon, MessageIcon::None);
-    EXPECT_EQ(session(), before);
-    EXPECT_TRUE(app.state.sessionClean);
+    app.dialog.answerYes();
+    swap(row.mission, row.side);
+    EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
+    EXPECT_EQ(session(), row.missionSwapped ? file(app.state.paths().mission(row.mission)) : before);
+    EXPECT_EQ(app.state.sessionClean(), !row.warningArmed);
     EXPECT_FALSE(app.state.restoreRequested);
 }
 
-TEST_F(SwapCommandsTest, AnAlliedSwap) {
-    choose("Raid.mis", IDC_ALLIED);
-    // The hidden "Restore DP's" keeps its check; the first checked in id order wins.
-    EXPECT_TRUE(app.dialog.isChecked(IDC_RESTORE_DPS));
-    app.dialog.click(IDOK);
-    expectBoxes({"Mission swapped.  Allied mission\nunits are now friendly."});
-    EXPECT_EQ(box(0).caption, "FYI");
-    EXPECT_EQ(box(0).icon, MessageIcon::Information);
-    EXPECT_EQ(session(), readText(app.state.paths().mission("Raid.mis")));
-    EXPECT_FALSE(app.state.sessionClean);
+const char* const kOriginalRefused =
+    "Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
+    "original,\nclick on the 'Restore' button.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SwapOutcomeTest,
+    ::testing::Values(
+        OutcomeRow{"TheOriginalIsRefused", "Original mp.mis file", IDC_ALLIED, false, {kOriginalRefused}, false, false},
+        OutcomeRow{"Allied", "Raid.mis", IDC_ALLIED, false,
+                   {"Mission swapped.  Allied mission\nunits are now friendly."}, true, true},
+        OutcomeRow{"Axis", "Raid.mis", IDC_AXIS, false, {"Mission swapped.  Axis mission\nunits are now friendly."},
+                   true, true},
+        OutcomeRow{"AlliedFailing", "Raid.mis", IDC_ALLIED, true,
+                   {kNoBackup, "Error swapping to friendly Allies DP's."}, true, true},
+        OutcomeRow{"AxisFailing", "Raid.mis", IDC_AXIS, true, {kNoBackup, "Error swapping to friendly Axis DP's."},
+                   true, true},
+        // A unit type nobody names stops a side swap before it changes anything.
+        OutcomeRow{"AlliedWithAnUnnamedType", "Bad.mis", IDC_ALLIED, false,
+                   {"Mission error, name of unit.1 unknown", "Error swapping to friendly Allies DP's."}, false, false},
+        OutcomeRow{"MissionOnly", "Raid.mis", 0, false, {kAsk, "Mission swapped."}, true, true},
+        // multiplayer.mis was replaced before the DPs failed: still swapped.
+        OutcomeRow{"MissionOnlyFailing", "Raid.mis", 0, true, {kAsk, kNoBackup, "Error swapping mission."}, true, true},
+        // Mission only needs no names.
+        OutcomeRow{"MissionOnlyWithAnUnnamedType", "Bad.mis", 0, false, {kAsk, "Mission swapped."}, true, true}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(SwapCommandsTest, AnUnnamedTypeLeavesTheSwapInForceAndItsRecord) {
+    swap("Raid.mis", IDC_AXIS);
+    const std::string rewritten = tower(), settings = app.settingsText(), mission = session();
+    ASSERT_NE(rewritten, file(app.state.paths().backupObjectDp("Tower.dp")));
+    swap("Bad.mis", IDC_ALLIED);
+    EXPECT_EQ(tower(), rewritten);
+    EXPECT_EQ(session(), mission);
+    EXPECT_EQ(app.settingsText(), settings);
 }
 
-TEST_F(SwapCommandsTest, AnAxisSwap) {
-    choose("Raid.mis", IDC_AXIS);
-    app.dialog.click(IDOK);
-    expectBoxes({"Mission swapped.  Axis mission\nunits are now friendly."});
-    EXPECT_FALSE(app.state.sessionClean);
-}
-
-TEST_F(SwapCommandsTest, FailedSideSwapsShowTwoBoxesAndStillArmTheQuitWarning) {
-    breakBackup();
-    choose("Raid.mis", IDC_ALLIED);
-    app.dialog.click(IDOK);
-    expectBoxes({"Could not locate backup object DP's", "Error swapping to friendly Allies DP's."});
-    EXPECT_EQ(box(1).caption, "Error");
-    EXPECT_EQ(box(1).icon, MessageIcon::Error);
-    EXPECT_FALSE(app.state.sessionClean);
-
-    app.state.sessionClean = true;
-    app.dialog.clearBoxes();
-    choose("Raid.mis", IDC_AXIS);
-    app.dialog.click(IDOK);
-    expectBoxes({"Could not locate backup object DP's", "Error swapping to friendly Axis DP's."});
-    EXPECT_FALSE(app.state.sessionClean);
-}
-
-TEST_F(SwapCommandsTest, WithoutASideTheUserIsAskedAboutAMissionOnlySwap) {
-    choose("Raid.mis", 0);
-    ASSERT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
+TEST_F(SwapCommandsTest, NoMissionOnlySwapWhenTheAnswerIsNo) {
     const std::string before = session();
-
     app.dialog.answerNo();
-    app.dialog.click(IDOK);
-    expectBoxes({"You have not selected an alliance.\nDo you wish to only swap mission?"});
-    EXPECT_EQ(box(0).buttons, MessageButtons::YesNo);
-    EXPECT_EQ(box(0).caption, "Velmora");
+    swap("Raid.mis", 0);
+    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{kAsk});
+    EXPECT_EQ(app.dialog.boxes().at(0).buttons, MessageButtons::YesNo);
     EXPECT_EQ(session(), before);
-    EXPECT_TRUE(app.state.sessionClean);
-
-    app.dialog.clearBoxes();
-    app.dialog.answerYes();
-    app.dialog.click(IDOK);
-    expectBoxes({"You have not selected an alliance.\nDo you wish to only swap mission?", "Mission swapped."});
-    EXPECT_EQ(box(1).icon, MessageIcon::None);
-    EXPECT_EQ(session(), readText(app.state.paths().mission("Raid.mis")));
-    EXPECT_FALSE(app.state.sessionClean);
+    EXPECT_TRUE(app.state.sessionClean());
 }
 
-TEST_F(SwapCommandsTest, AFailedMissionOnlySwapLeavesTheSessionClean) {
-    breakBackup();
-    choose("Raid.mis", 0);
-    app.dialog.answerYes();
-    app.dialog.click(IDOK);
-    expectBoxes({"You have not selected an alliance.\nDo you wish to only swap mission?",
-                 "Could not locate backup object DP's", "Error swapping mission."});
-    EXPECT_TRUE(app.state.sessionClean);
-}
-
-TEST_F(SwapCommandsTest, RestoreRunsEvenWithTheOriginalSelected) {
-    choose("Raid.mis", IDC_AXIS);
-    app.dialog.click(IDOK);
+TEST_F(SwapCommandsTest, RestorePutsEveryOriginalBackWhateverTheBackedUpMissionNames) {
+    swap("Raid.mis", IDC_AXIS);
     app.dialog.clearBoxes();
+    // The backed-up session mission has a type nobody names: a restore needs no names.
+    testkit::writeText(app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
     app.dialog.pick(IDC_MISSION, "Original mp.mis file");
     app.dialog.click(IDC_RESTORE);
-    expectBoxes({"Originals restored"});
-    EXPECT_EQ(box(0).caption, "Velmora");
-    EXPECT_EQ(box(0).icon, MessageIcon::None);
-    EXPECT_TRUE(app.state.sessionClean);
+    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Originals restored"});
+    EXPECT_TRUE(app.state.sessionClean());
     EXPECT_FALSE(app.state.restoreRequested);
-    EXPECT_EQ(session(), readText(app.state.paths().backupSessionMission()));
-    EXPECT_TRUE(app.dialog.isChecked(IDC_RESTORE_DPS));
-    EXPECT_FALSE(app.dialog.isChecked(IDC_ALLIED));
-    EXPECT_FALSE(app.dialog.isChecked(IDC_AXIS));
+    EXPECT_EQ(tower(), file(app.state.paths().backupObjectDp("Tower.dp")));
+    EXPECT_EQ(session(), file(app.state.paths().backupSessionMission()));
+    EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
+    EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
 }
 
-TEST_F(SwapCommandsTest, AFailedRestoreKeepsTheSessionStateAndClearsTheRequest) {
-    choose("Raid.mis", IDC_AXIS);
-    app.dialog.click(IDOK);
+TEST_F(SwapCommandsTest, AFailedRestoreKeepsTheWarningAndClearsTheRequest) {
+    swap("Raid.mis", IDC_AXIS);
     app.dialog.clearBoxes();
     breakBackup();
     app.dialog.click(IDC_RESTORE);
-    expectBoxes({"Could not locate backup object DP's", "Error restoring originals."});
-    EXPECT_FALSE(app.state.sessionClean);
+    EXPECT_EQ(app.dialog.boxTexts(), (std::vector<std::string>{kNoBackup, "Error restoring originals."}));
+    EXPECT_FALSE(app.state.sessionClean());
     EXPECT_FALSE(app.state.restoreRequested);
-
     // The next Swap checks the mission again.
     app.dialog.clearBoxes();
-    app.dialog.pick(IDC_MISSION, "Original mp.mis file");
-    app.dialog.click(IDOK);
-    EXPECT_EQ(app.dialog.boxTexts().size(), 1u);
-    EXPECT_EQ(app.dialog.boxTexts()[0].rfind("Please select a mission", 0), 0u);
-}
-
-TEST_F(SwapCommandsTest, ARestoreStoppedByAnUnnamedUnitStillReportsRestored) {
-    choose("Raid.mis", IDC_AXIS);
-    app.dialog.click(IDOK);
-    const std::string rewritten = readText(app.state.paths().objectDp("Tower.dp"));
-    app.dialog.clearBoxes();
-    testkit::writeText(app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
-    app.dialog.click(IDC_RESTORE);
-    expectBoxes({"Mission error, name of unit.0 unknown", "Originals restored"});
-    EXPECT_TRUE(app.state.sessionClean);
-    EXPECT_EQ(readText(app.state.paths().objectDp("Tower.dp")), rewritten);
-}
-
-TEST_F(SwapCommandsTest, AnUnnamedUnitInASideSwapReportsTheSwap) {
-    choose("Bad.mis", IDC_ALLIED);
-    app.dialog.click(IDOK);
-    expectBoxes({"Mission error, name of unit.0 unknown", "Mission swapped.  Allied mission\nunits are now friendly."});
-    EXPECT_FALSE(app.state.sessionClean);
+    swap("Original mp.mis file", IDC_ALLIED);
+    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{kOriginalRefused});
 }
 
 TEST_F(SwapCommandsTest, NoSideCheckedDoesNothing) {
-    choose("Raid.mis", 0);
+    ASSERT_TRUE(app.dialog.pick(IDC_MISSION, "Raid.mis"));
     app.dialog.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, 0);
     const std::string before = session();
     app.dialog.click(IDOK);
     EXPECT_TRUE(app.dialog.boxes().empty());
     EXPECT_EQ(session(), before);
-    EXPECT_TRUE(app.state.sessionClean);
 }
 
-TEST_F(SwapCommandsTest, AfterASwapTheListShowsTheMissionInForce) {
-    choose("Raid.mis", IDC_AXIS);
-    app.dialog.click(IDOK);
-    EXPECT_EQ(selectedMission(app.state), "Raid.mis");
+TEST_F(SwapCommandsTest, WithoutTheGameFolderNothingIsWritten) {
+    const std::string path = app.state.paths().sessionMission(), before = file(path);
+    app.state.gameDir.clear();
+    for (int side : {IDC_ALLIED, 0}) {
+        app.dialog.clearBoxes();
+        swap("Raid.mis", side);
+        EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Could not locate the CFS2 folder.\nCheck that CFS2 "
+                                                                  "is installed, then start Velmora again."});
+    }
+    app.dialog.clearBoxes();
     app.dialog.click(IDC_RESTORE);
-    EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
+    EXPECT_EQ(app.dialog.boxTexts().size(), 1u);
+    EXPECT_FALSE(app.state.restoreRequested);
+    EXPECT_EQ(file(path), before);
+    EXPECT_TRUE(app.state.sessionClean());
 }
 
 }  // namespace

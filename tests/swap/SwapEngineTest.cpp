@@ -204,28 +204,37 @@ TEST_F(SwapEngineTest, TwoShipsRewritingTheSameFileNameLeaveOneKey) {
     EXPECT_EQ(modifiedDps(), "hull.dp=guns modified\r\n");
 }
 
-TEST_F(SwapEngineTest, AnUnnamedUnitTypeLeavesTheDpsAlone) {
+// A unit type nobody names: a side swap stops before it changes anything;
+// the modes that rewrite no DP put every original back without asking.
+TEST_F(SwapEngineTest, AnUnnamedUnitTypeStopsOnlyTheSideSwaps) {
     install.mission("Bad.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}, {77, 1}}});
     app.install(install);
-    writeProfileString(app.state.files(), "MAIN", "LAST_SAVE_2", "1", app.state.settingsPath);
-    spoilGameDps();
-    EXPECT_EQ(swapTo("Bad.mis", SwapMode::AxisFriendly), 0);
-    EXPECT_EQ(readText(app.state.paths().sessionMission()), readText(app.state.paths().mission("Bad.mis")));
-    EXPECT_EQ(setting("CUR_MISSION_2"), "Bad.mis");
-    EXPECT_EQ(modifiedDps(), "");
-    EXPECT_EQ(readText(objectDp("Tower.dp")), "swapped");
-    EXPECT_EQ(readText(objectDp("Tower.cdp")), "stale");
-    EXPECT_EQ(setting("LAST_SAVE_2"), "1");
-    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Mission error, name of unit.1 unknown"});
+    writeText(app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{77, 1}}}));
+    for (SwapMode mode : {SwapMode::AxisFriendly, SwapMode::MissionOnly, SwapMode::RestoreOriginals}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        writeProfileString(app.state.files(), "MAIN", "LAST_SAVE_2", "1", app.state.settingsPath);
+        writeProfileString(app.state.files(), "MAIN", "CUR_MISSION_2", "Raid.mis", app.state.settingsPath);
+        writeText(app.state.paths().sessionMission(), "in force");
+        spoilGameDps();
+        app.dialog.clearBoxes();
+        const bool side = mode == SwapMode::AxisFriendly;
+        EXPECT_EQ(swapTo("Bad.mis", mode), side ? 1 : 0);
+        EXPECT_EQ(app.dialog.boxTexts(), side ? std::vector<std::string>{"Mission error, name of unit.1 unknown"}
+                                              : std::vector<std::string>{});
+        EXPECT_EQ(readText(objectDp("Tower.dp")), side ? "swapped" : readText(app.state.paths().backupObjectDp("Tower.dp")));
+        EXPECT_EQ(std::filesystem::exists(objectDp("Tower.cdp")), side);
+        EXPECT_EQ(readText(app.state.paths().sessionMission()) == "in force", side);
+        EXPECT_EQ(setting("CUR_MISSION_2"), side ? "Raid.mis" : mode == SwapMode::MissionOnly ? "Bad.mis" : "Original mp.mis file");
+        EXPECT_EQ(setting("LAST_SAVE_2"), side ? "1" : std::to_string(static_cast<int>(mode)));
+    }
 }
 
-TEST_F(SwapEngineTest, ARosterOutOfMemoryFails) {
+TEST_F(SwapEngineTest, ARosterOutOfMemoryChangesNothing) {
     testkit::RosterLimit limit(0);
     spoilGameDps();
     EXPECT_EQ(swapTo("Raid.mis", SwapMode::AxisFriendly), 1);
-    EXPECT_EQ(setting("CUR_MISSION_2"), "Raid.mis");
+    EXPECT_EQ(setting("CUR_MISSION_2"), "<absent>");
     EXPECT_EQ(readText(objectDp("Tower.dp")), "swapped");
-    EXPECT_EQ(setting("LAST_SAVE_2"), "<absent>");
     EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Out of memory"});
 }
 

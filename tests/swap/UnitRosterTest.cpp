@@ -23,7 +23,7 @@ protected:
     void idList(const std::string& text) { testkit::writeText(app.state.paths().idList(), text); }
     RosterOutcome build() {
         roster = UnitRoster();
-        return buildUnitRoster(app.state, roster);
+        return buildUnitRoster(app.state, app.state.paths().sessionMission(), roster);
     }
 
     testkit::TestApp app;
