@@ -21,6 +21,7 @@ InMemoryDialog::InMemoryDialog(const DialogLayout& layout) {
             control.text = c.text;
             control.enabled = c.enabled;
             control.visible = c.visible;
+            control.tabStop = c.tabStop;
             controls_[c.id] = control;
         }
         ++order;

@@ -83,6 +83,8 @@ public:
     bool appendSystemMenuItem(int commandId, std::string_view text) override;
     void setWindowIcons() override { ++iconSets_; }
     void runAboutBox() override { ++aboutBoxes_; }
+    void setTabStop(int id, bool stop) override { control(id).tabStop = stop; }
+    bool hasTabStop(int id) const { return control(id).tabStop; }
 
     // The window's system menu items appended so far (a separator reads "-").
     const std::vector<std::pair<int, std::string>>& systemMenu() const { return systemMenu_; }
@@ -97,6 +99,7 @@ private:
         std::string text;
         bool enabled;
         bool visible;
+        bool tabStop;
         bool checked = false;
         std::vector<std::string> entries;
         int selection = -1;

@@ -5,13 +5,19 @@
 
 namespace velmora::testkit {
 
-void FakeProcesses::runAndWait(const std::string& program) {
+StartResult FakeProcesses::runAndWait(const std::string& program) {
     calls.push_back({program, files ? files->currentDirectory() : std::string(), true});
-    if (whileRunning) whileRunning();
+    const StartResult result = outcome(program);
+    if (result.started && whileRunning) whileRunning();
+    return result;
 }
 
 StartResult FakeProcesses::start(const std::string& program, const std::string& workingDirectory) {
     calls.push_back({program, workingDirectory, false});
+    return outcome(program);
+}
+
+StartResult FakeProcesses::outcome(const std::string& program) {
     if (startResult) return startResult(program);
     StartResult result;
     result.started = files && files->canOpenForReading(program);

@@ -23,8 +23,9 @@ public:
         std::string workingDirectory;  // of the process; for a run, the current directory
         bool waited;
     };
-    void runAndWait(const std::string& program) override;
+    StartResult runAndWait(const std::string& program) override;
     StartResult start(const std::string& program, const std::string& workingDirectory) override;
+    StartResult outcome(const std::string& program);
 
     std::vector<Call> calls;
     // What a waited-for program does while it runs.

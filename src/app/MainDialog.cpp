@@ -17,6 +17,13 @@ int gameRadio(GameVersion game) { return game == kCfs1 ? IDC_CFS1 : IDC_CFS2; }
 }  // namespace
 
 bool MainDialog::OnInitDialog() {
+    // A close request during the start-up's boxes is dropped: the window
+    // is not yet there to be closed.
+    busy_ = true;
+    struct Idle {
+        MainDialog& dialog;
+        ~Idle() { dialog.busy_ = dialog.quitPending_ = false; }
+    } idle{*this};
     DialogPort& dialog = state_.dialog();
     // Both game radios start unchecked.
     dialog.checkRadio(IDC_CFS1, IDC_CFS2, 0);
@@ -39,9 +46,13 @@ bool MainDialog::OnInitDialog() {
     if (state_.installedGames & installedBit(kCfs1)) dialog.enable(IDC_CFS1, true);
     if (state_.installedGames & installedBit(kCfs2)) dialog.enable(IDC_CFS2, true);
 
+    // Until a game is chosen, nothing acts on one.
+    for (int id : {IDC_COLLISION, IDC_FRACT_MIN}) dialog.enable(id, false);
+
     for (GameVersion game : {kCfs1, kCfs2}) {
         if (!(state_.installedGames & installedBit(game))) continue;
         selectGame(game);
+        if (!state_.requireGameFolder()) continue;
         if (backupOriginals(state_) != 0) {
             // The next start begins as a first run and completes the backup.
             state_.settings().remove();
@@ -60,6 +71,10 @@ bool MainDialog::OnInitDialog() {
     if (chosen != kNoGame) {
         dialog.checkRadio(IDC_CFS1, IDC_CFS2, gameRadio(chosen));
         selectGame(chosen);
+    } else if (state_.installedGames != 0) {
+        // No radio is checked, so none holds the group's tab stop: the
+        // keyboard could never choose a game.
+        dialog.setTabStop(IDC_CFS1, true);
     }
 
     if (state_.installedGames == 0) {
@@ -74,6 +89,20 @@ bool MainDialog::OnInitDialog() {
 }
 
 void MainDialog::onCommand(int id) {
+    if (busy_) {
+        // Quit never runs inside another command; it waits for it to end.
+        if (id == IDCANCEL) quitPending_ = true;
+        return;
+    }
+    busy_ = true;
+    runCommand(id);
+    busy_ = false;
+    const bool quit = quitPending_ && id != IDCANCEL;  // Quit's own box has answered it
+    quitPending_ = false;
+    if (quit) OnCancel();
+}
+
+void MainDialog::runCommand(int id) {
     switch (id) {
         case IDC_RESTORE: onRestore(); break;
         case IDC_CFS1: selectGame(kCfs1); break;
@@ -116,7 +145,7 @@ void MainDialog::refreshGameControls() {
 
 void MainDialog::OnCancel() {
     DialogPort& dialog = state_.dialog();
-    if (!state_.sessionClean &&
+    if (!state_.sessionClean() &&
         dialog.messageBox("It is suggested that you leave Velmora running\nwhile you play a swapped multiplayer "
                           "mission.\nThis will remind you to restore after the session.\n\nAre you SURE you want "
                           "to exit?",

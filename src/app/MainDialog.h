@@ -34,7 +34,13 @@ public:
     void OnCancel();    // Quit
 
 private:
+    void runCommand(int id);
+
     AppState& state_;
+    // A command (or the start-up) is running: its boxes' message loops can
+    // bring a close request, which waits until the command has finished.
+    bool busy_ = false;
+    bool quitPending_ = false;
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "core/FileSearch.h"
+#include "platform/Processes.h"
 
 namespace velmora {
 
@@ -17,6 +18,17 @@ std::string temporaryNameFor(const std::string& target, unsigned long processId)
     name.append(kMarker).append(std::to_string(processId)).append("-").append(std::to_string(counter++));
     name.append(kSuffix);
     return name;
+}
+
+// The process id in a temporary file's name; 0 when it is none.
+unsigned long writerOf(std::string_view name) {
+    const size_t marker = name.rfind(kMarker);
+    unsigned long id = 0;
+    for (size_t i = marker + kMarker.size(); i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        if (id > (~0ul - 9) / 10) return 0;
+        id = id * 10 + static_cast<unsigned long>(name[i] - '0');
+    }
+    return id;
 }
 
 bool isTemporaryName(std::string_view name) {
@@ -39,11 +51,16 @@ std::unordered_set<std::string> removeLeftoverTemporaries(FileSystem& files, con
     std::unordered_set<std::string> names;
     std::vector<DirEntry> entries;
     if (!files.listFolder(folder, entries)) return names;
+    const unsigned long self = currentProcessId();
     for (DirEntry& entry : entries) {
-        if (!entry.isDirectory && isTemporaryName(entry.name))
-            files.removeFile(folder + separator + entry.name);
-        else
+        if (entry.isDirectory || !isTemporaryName(entry.name)) {
             names.insert(std::move(entry.name));
+            continue;
+        }
+        // Another running program (a second Velmora in another session) may
+        // be writing it; this process writes none while it clears.
+        const unsigned long writer = writerOf(entry.name);
+        if (writer == self || !processMayBeRunning(writer)) files.removeFile(folder + separator + entry.name);
     }
     return names;
 }

@@ -21,8 +21,9 @@ std::string temporaryNameFor(const std::string& target, unsigned long processId)
 // Whether `name` (without its folder) is one of those temporary files.
 bool isTemporaryName(std::string_view name);
 
-// Removes the temporary files that killed runs left in `folder`. Returns the
-// names of everything else there, as they are listed.
+// Removes the temporary files that killed runs left in `folder`; one whose
+// writer may still be running stays. Returns the names of everything that is
+// not a temporary file, as they are listed.
 std::unordered_set<std::string> removeLeftoverTemporaries(FileSystem& files, const std::string& folder,
                                                           char separator);
 

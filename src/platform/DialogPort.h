@@ -26,6 +26,9 @@ public:
 
     virtual void enable(int id, bool enabled) = 0;
     virtual bool isEnabled(int id) = 0;
+    // Whether Tab stops at the control. (A radio button that is checked
+    // takes its group's stop itself.)
+    virtual void setTabStop(int id, bool stop) = 0;
 
     // The control's text, at most `limit - 1` bytes. For a drop-down list:
     // the selected entry, or "" when none is selected.

@@ -14,12 +14,18 @@ struct StartResult {
 class Processes {
 public:
     virtual ~Processes() = default;
-    // Runs `program` (its path also its first argument) and waits until it exits.
-    virtual void runAndWait(const std::string& program) = 0;
+    // Runs `program` (its path also its first argument) and waits until it
+    // exits. The wait goes on answering what is sent to the caller's windows.
+    virtual StartResult runAndWait(const std::string& program) = 0;
     // Starts `program` in `workingDirectory` and returns at once.
     virtual StartResult start(const std::string& program, const std::string& workingDirectory) = 0;
 };
 
 Processes& platformProcesses();
+
+// This process's id, and whether a process of id `id` may still be running
+// (an id the system will not tell about counts as running).
+unsigned long currentProcessId();
+bool processMayBeRunning(unsigned long id);
 
 }  // namespace velmora

@@ -14,6 +14,10 @@ namespace {
 void writeOption(AppState& state, int box, const char* section, const char* key, const char* checkedValue,
                  const char* uncheckedValue) {
     const bool checked = state.dialog().isChecked(box);
+    if (!state.requireGameFolder()) {
+        state.dialog().setChecked(box, !checked);
+        return;
+    }
     const std::string path = state.paths().gameConfig();
     FileSystem& files = state.files();
     if (files.isReadOnly(path)) files.makeWritable(path);
@@ -27,13 +31,16 @@ void writeOption(AppState& state, int box, const char* section, const char* key,
 
 void loadGameOptions(AppState& state) {
     DialogPort& dialog = state.dialog();
-    const ProfileFile config = ProfileFile::load(state.files(), state.paths().gameConfig());
-    if (config.getInt(kCollisionSection, kCollisionKey, kCollisionDefault) == kCollisionDefault) {
-        dialog.setChecked(IDC_COLLISION, false);
-    } else {
-        dialog.setChecked(IDC_COLLISION, true);
-        toggleCollision(state);
-    }
+    for (int box : {IDC_COLLISION, IDC_FRACT_MIN}) dialog.enable(box, true);
+    const std::string path = state.paths().gameConfig();
+    const ProfileFile config = ProfileFile::load(state.files(), path);
+    const int collision = config.getInt(kCollisionSection, kCollisionKey, kCollisionDefault);
+    dialog.setChecked(IDC_COLLISION, collision != kCollisionDefault);
+    // The box shows two states: any value but 2 is shown, and made, 0. That
+    // rewrite is quiet and leaves the file's protection alone; only a click
+    // makes a read-only file writable.
+    if (collision != kCollisionDefault && collision != 0 && !state.gameDir.empty())
+        writeProfileString(state.files(), kCollisionSection, kCollisionKey, "0", path);
     dialog.setChecked(IDC_FRACT_MIN, config.getInt(kFractionSection, kFractionKey, kFractionDefault) == 0);
 }
 

@@ -34,21 +34,36 @@ void updateLauncherControls(AppState& state) {
     dialog.enable(IDC_LAUNCH, true);
 }
 
+namespace {
+
+void showStartFailure(AppState& state, const std::string& program, const StartResult& result) {
+    const std::string text = !result.errorText.empty()
+                                 ? result.errorText
+                                 : "Could not start " + program + " (error " + std::to_string(result.errorCode) + ")";
+    state.dialog().messageBox(text, kAppTitle, MessageIcon::None, MessageButtons::Ok);
+}
+
+}  // namespace
+
 void runHostSelect(AppState& state, const std::function<void()>& refreshGameControls) {
+    if (!state.requireGameFolder()) return;
     FileSystem& files = state.files();
     const GamePaths paths = state.paths();
     state.dialog().showWindow(WindowShow::Hide);
     const std::string saved = files.currentDirectory();
     const std::string folder = paths.join(state.gameDir, kHostToolFolder);
+    const std::string program = paths.join(folder, kHostToolProgram);
     files.setCurrentDirectory(folder);
-    state.platform.processes->runAndWait(paths.join(folder, kHostToolProgram));
+    const StartResult result = state.platform.processes->runAndWait(program);
     files.setCurrentDirectory(saved);
     // The host tool may have added or removed the game's second executable.
     refreshGameControls();
     state.dialog().showWindow(WindowShow::Show);
+    if (!result.started) showStartFailure(state, program, result);
 }
 
 void launchGame(AppState& state) {
+    if (!state.requireGameFolder()) return;
     FileSystem& files = state.files();
     const std::string saved = files.currentDirectory();
     files.setCurrentDirectory(state.gameDir);
@@ -57,10 +72,7 @@ void launchGame(AppState& state) {
     if (result.started) {
         state.dialog().showWindow(WindowShow::Minimize);
     } else {
-        const std::string text = !result.errorText.empty()
-                                     ? result.errorText
-                                     : "Could not start " + program + " (error " + std::to_string(result.errorCode) + ")";
-        state.dialog().messageBox(text, kAppTitle, MessageIcon::None, MessageButtons::Ok);
+        showStartFailure(state, program, result);
     }
     files.setCurrentDirectory(saved);
 }

@@ -116,9 +116,12 @@ TEST_F(MainDialogTest, BothGamesAtTheFirstStartChooseNone) {
     EXPECT_EQ(app.state.activeGame, kCfs2);
     EXPECT_EQ(app.state.gameDir, app.cfs2Dir);
     EXPECT_TRUE(app.dialog.listEntries(IDC_MISSION).empty());
-    for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_RUN_SELECT, IDC_LAUNCH})
+    for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_RUN_SELECT, IDC_LAUNCH, IDC_COLLISION,
+                   IDC_FRACT_MIN})
         EXPECT_FALSE(app.dialog.isEnabled(id)) << id;
     EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "");
+    // Neither radio is checked, so the first holds the group's tab stop.
+    EXPECT_TRUE(app.dialog.hasTabStop(IDC_CFS1));
     EXPECT_EQ(app.dialog.listEntries(IDC_IP_ADDRESS), std::vector<std::string>{"24.1.2.3"});
 
     // Clicking a game radio brings the window to life.
@@ -126,6 +129,7 @@ TEST_F(MainDialogTest, BothGamesAtTheFirstStartChooseNone) {
     EXPECT_EQ(app.state.activeGame, kCfs1);
     EXPECT_EQ(app.state.gameDir, app.cfs1Dir);
     EXPECT_TRUE(app.dialog.isEnabled(IDOK));
+    EXPECT_TRUE(app.dialog.isEnabled(IDC_COLLISION));
     EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "Launch CFS1 for IP game");
 }
 
@@ -230,6 +234,48 @@ TEST_F(QuitTest, AfterASwapTheUserIsWarned) {
     window.onCommand(IDCANCEL);
     EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
     EXPECT_EQ(setting("LAST_CFS_VERS"), "2");
+}
+
+TEST_F(QuitTest, ACloseRequestDuringACommandWaitsForItsEnd) {
+    app.dialog.pick(IDC_MISSION, "Raid.mis");
+    app.dialog.click(IDC_AXIS);
+    bool endedDuringTheBox = false;
+    app.dialog.onMessageBox([&](const testkit::RecordedBox& box) {
+        if (box.text.rfind("Mission swapped.", 0) != 0) return;
+        window.onCommand(IDCANCEL);  // the close box, Alt+F4 or End task
+        endedDuringTheBox = ended();
+    });
+    app.dialog.answerNo();  // the outcome box's OK, then No to the warning
+    app.dialog.answerNo();
+    app.dialog.click(IDOK);
+    EXPECT_FALSE(endedDuringTheBox);
+    ASSERT_EQ(app.dialog.boxes().size(), 2u);
+    EXPECT_EQ(app.dialog.boxes()[1].buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(ended());
+}
+
+TEST_F(MainDialogTest, QuitWarnsWhileEitherGameIsSwapped) {
+    app.install(cfs1Game());
+    app.install(cfs2Game());
+    start();
+    auto quitAsks = [&] {
+        app.dialog.clearBoxes();
+        app.dialog.answerNo();
+        window.onCommand(IDCANCEL);
+        return !app.dialog.boxes().empty();
+    };
+    auto run = [&](int game, const char* mission, int button) {
+        app.dialog.click(game);
+        app.dialog.pick(IDC_MISSION, mission);
+        if (button == IDOK) app.dialog.click(IDC_ALLIED);
+        app.dialog.click(button);
+    };
+    run(IDC_CFS1, "Alpha.mis", IDOK);
+    run(IDC_CFS2, "Raid.mis", IDC_RESTORE);
+    EXPECT_TRUE(quitAsks());  // CFS1 is still swapped
+    run(IDC_CFS1, "Alpha.mis", IDC_RESTORE);
+    EXPECT_FALSE(quitAsks());
+    EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
 }
 
 TEST_F(QuitTest, WithNoGameCheckedTheLastGameIsZero) {

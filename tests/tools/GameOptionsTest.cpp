@@ -40,12 +40,30 @@ TEST_F(GameOptionsTest, TwoSecondsOrNothingLeavesTheFileAlone) {
     }
 }
 
-TEST_F(GameOptionsTest, AnyOtherCollisionTimeIsShownCheckedAndBecomesZero) {
+TEST_F(GameOptionsTest, AnyOtherCollisionTimeIsShownCheckedAndBecomesZeroQuietly) {
     for (const char* value : {"0", "5"}) {
         writeText(config(), std::string("[MULTIPLAYER]\r\nCOLLISION_SECS=") + value + "\r\nPORT=1\r\n");
         loadGameOptions(app.state);
         EXPECT_TRUE(collision());
         EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\nPORT=1\r\n");
+    }
+    // A refresh never unprotects the file nor complains; a value of 0 is not
+    // even written again.
+    for (const auto& [value, readOnly] : {std::pair{"0", false}, {"0", true}, {"5", true}}) {
+        const std::string text = std::string("[MULTIPLAYER]\r\nCOLLISION_SECS=") + value + "\r\n";
+        writeText(config(), text);
+        if (readOnly) testkit::makeReadOnly(config());
+        FileSystem* real = app.state.platform.files;
+        testkit::FaultyFileSystem faulty(*real);
+        app.state.platform.files = &faulty;
+        loadGameOptions(app.state);
+        app.state.platform.files = real;
+        EXPECT_TRUE(collision());
+        EXPECT_EQ(real->isReadOnly(config()), readOnly);
+        EXPECT_EQ(readText(config()), text);
+        EXPECT_TRUE(app.dialog.boxes().empty());
+        EXPECT_EQ(faulty.calls(testkit::FileOp::MakeWritable) + faulty.calls(testkit::FileOp::WriteTemporary), 0);
+        real->makeWritable(config());
     }
 }
 

@@ -122,5 +122,23 @@ TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
     EXPECT_EQ(app.state.files().currentDirectory(), before);
 }
 
+TEST_F(LaunchersTest, AHostToolThatCannotStartIsReportedOverTheShownWindow) {
+    use(kCfs2);
+    app.processes.startResult = [](const std::string&) { return StartResult{false, 5, "Access is denied.\r\n"}; };
+    app.dialog.onMessageBox([&](const testkit::RecordedBox&) { EXPECT_EQ(app.dialog.windowState(), WindowShow::Show); });
+    runHostSelect(app.state, [] {});
+    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Access is denied.\r\n"});
+}
+
+TEST_F(LaunchersTest, WithoutTheGameFolderNothingStarts) {
+    use(kCfs2);
+    app.state.gameDir.clear();
+    launchGame(app.state);
+    runHostSelect(app.state, [] {});
+    EXPECT_TRUE(app.processes.calls.empty());
+    EXPECT_EQ(app.dialog.boxTexts().size(), 2u);
+    EXPECT_EQ(app.dialog.boxTexts()[0], "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again.");
+}
+
 }  // namespace
 }  // namespace velmora

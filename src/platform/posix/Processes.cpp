@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdint>
 #include <cstring>
 
 extern char** environ;
@@ -16,13 +18,21 @@ namespace {
 
 class PosixProcesses final : public Processes {
 public:
-    void runAndWait(const std::string& program) override {
+    StartResult runAndWait(const std::string& program) override {
+        StartResult result;
         pid_t pid;
         char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        if (::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) return;
+        const int error = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ);
+        if (error != 0) {
+            result.errorCode = static_cast<unsigned long>(error);
+            result.errorText = std::strerror(error);
+            return result;
+        }
+        result.started = true;
         int status;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
+        return result;
     }
 
     StartResult start(const std::string& program, const std::string& workingDirectory) override {
@@ -58,6 +68,13 @@ private:
 Processes& platformProcesses() {
     static PosixProcesses processes;
     return processes;
+}
+
+unsigned long currentProcessId() { return static_cast<unsigned long>(::getpid()); }
+
+bool processMayBeRunning(unsigned long id) {
+    if (id == 0 || id > static_cast<unsigned long>(INT32_MAX)) return false;
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 
 #include "core/TemporaryNames.h"
 #include "platform/PathStyle.h"
@@ -14,6 +15,22 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 DWORD attributesOf(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+
+// A path for the wide functions. A temporary file's name is longer than its
+// target's; so that a target whose path fits never fails for its temporary's
+// sake, a path past MAX_PATH is given in the long form the wide functions take.
+std::wstring widePath(const std::string& path) {
+    std::wstring wide;
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    if (length > 0) {
+        wide.resize(static_cast<size_t>(length));
+        ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+    }
+    if (wide.size() < MAX_PATH) return wide;
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    if (wide.rfind(L"\\\\", 0) == 0 && wide.rfind(L"\\\\?\\", 0) != 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return wide;
+}
 
 bool writeAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {
@@ -117,22 +134,23 @@ public:
             // The new file keeps the attributes of the one it replaces.
             const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                              FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-            if (kept) ::SetFileAttributesA(temporary.c_str(), kept);
+            if (kept) ::SetFileAttributesW(widePath(temporary).c_str(), kept);
         }
-        return ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        return ::MoveFileExW(widePath(temporary).c_str(), widePath(target).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
 
     bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override {
         // Without MOVEFILE_REPLACE_EXISTING the move fails when the target exists.
-        return ::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        return ::MoveFileExW(widePath(temporary).c_str(), widePath(target).c_str(), MOVEFILE_WRITE_THROUGH);
     }
 
     bool flushTemporaries(const std::vector<std::string>& temporaries) override {
         // Windows flushes a file at a time (a whole volume only for an
         // administrator).
         for (const std::string& temporary : temporaries) {
-            HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+            HANDLE file = ::CreateFileW(widePath(temporary).c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file == INVALID_HANDLE_VALUE) return false;
             const bool flushed = ::FlushFileBuffers(file);
             ::CloseHandle(file);
@@ -141,7 +159,7 @@ public:
         return true;
     }
 
-    void discardTemporary(const std::string& temporary) override { ::DeleteFileA(temporary.c_str()); }
+    void discardTemporary(const std::string& temporary) override { ::DeleteFileW(widePath(temporary).c_str()); }
 
     bool isReadOnly(const std::string& path) override {
         const DWORD attributes = attributesOf(path);
@@ -164,7 +182,7 @@ public:
                                                                              : MakeDirResult::Failed;
     }
 
-    bool removeFile(const std::string& path) override { return ::DeleteFileA(path.c_str()); }
+    bool removeFile(const std::string& path) override { return ::DeleteFileW(widePath(path).c_str()); }
 
     std::string currentDirectory() override {
         const DWORD needed = ::GetCurrentDirectoryA(0, nullptr);
@@ -186,7 +204,7 @@ private:
 
     static HANDLE createTemporary(const std::string& target, std::string& temporary) {
         temporary = temporaryNameFor(target, static_cast<unsigned long>(::GetCurrentProcessId()));
-        HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE file = ::CreateFileW(widePath(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) temporary.clear();
         return file;
@@ -194,14 +212,14 @@ private:
 
     static std::string abandon(HANDLE file, const std::string& temporary) {
         ::CloseHandle(file);
-        ::DeleteFileA(temporary.c_str());
+        ::DeleteFileW(widePath(temporary).c_str());
         return {};
     }
 
     static std::string finish(HANDLE file, const std::string& temporary, bool durable) {
         if (durable && !::FlushFileBuffers(file)) return abandon(file, temporary);
         if (!::CloseHandle(file)) {
-            ::DeleteFileA(temporary.c_str());
+            ::DeleteFileW(widePath(temporary).c_str());
             return {};
         }
         return temporary;

@@ -20,17 +20,30 @@ std::string systemErrorText(DWORD code) {
 
 class Win32Processes final : public Processes {
 public:
-    void runAndWait(const std::string& program) override {
+    StartResult runAndWait(const std::string& program) override {
+        StartResult result;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         std::string commandLine = "\"" + program + "\"";
         if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &process))
-            return;
-        ::WaitForSingleObject(process.hProcess, INFINITE);
+                              &startup, &process)) {
+            result.errorCode = ::GetLastError();
+            result.errorText = systemErrorText(result.errorCode);
+            return result;
+        }
+        result.started = true;
         ::CloseHandle(process.hThread);
+        // Messages sent to this thread's windows (a broadcast of another
+        // program among them) are answered while the wait lasts; posted ones
+        // wait in the queue for the dialog's own loop.
+        while (::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_SENDMESSAGE) ==
+               WAIT_OBJECT_0 + 1) {
+            MSG message;
+            ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
         ::CloseHandle(process.hProcess);
+        return result;
     }
 
     StartResult start(const std::string& program, const std::string& workingDirectory) override {
@@ -57,6 +70,17 @@ public:
 Processes& platformProcesses() {
     static Win32Processes processes;
     return processes;
+}
+
+unsigned long currentProcessId() { return ::GetCurrentProcessId(); }
+
+bool processMayBeRunning(unsigned long id) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = !::GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
 }
 
 }  // namespace velmora

@@ -81,6 +81,12 @@ bool Win32Dialog::paintMinimized() {
 
 void Win32Dialog::enable(int id, bool enabled) { ::EnableWindow(control(id), enabled ? TRUE : FALSE); }
 
+void Win32Dialog::setTabStop(int id, bool stop) {
+    const HWND window = control(id);
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    ::SetWindowLongPtrA(window, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+}
+
 bool Win32Dialog::isEnabled(int id) {
     const HWND window = control(id);
     return window && ::IsWindowEnabled(window);

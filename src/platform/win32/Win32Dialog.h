@@ -53,6 +53,7 @@ public:
     bool appendSystemMenuItem(int commandId, std::string_view text) override;
     void setWindowIcons() override;
     void runAboutBox() override;
+    void setTabStop(int id, bool stop) override;
 
 private:
     HWND control(int id) const { return ::GetDlgItem(dialog_, id); }
