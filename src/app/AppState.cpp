@@ -11,6 +11,7 @@ PlatformServices platformServices() {
     services.registry = &platformGameRegistry();
     services.processes = &platformProcesses();
     services.hosts = &platformHostAddresses();
+    services.virtualization = &platformFileVirtualization();
     services.separator = platformPathSeparator();
     services.programDirectory = platformProgramDirectory;
     return services;

@@ -9,6 +9,7 @@
 #include "core/GameTable.h"
 #include "core/SettingsFile.h"
 #include "platform/DialogPort.h"
+#include "platform/FileVirtualization.h"
 #include "platform/Files.h"
 #include "platform/GameRegistry.h"
 #include "platform/HostAddresses.h"
@@ -21,6 +22,7 @@ struct PlatformServices {
     GameRegistry* registry = nullptr;
     Processes* processes = nullptr;
     HostAddresses* hosts = nullptr;
+    FileVirtualization* virtualization = nullptr;
     char separator = '\\';
     // The directory of the running program, without a trailing separator;
     // "" when it cannot be found.

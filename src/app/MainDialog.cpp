@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include "app/MissionList.h"
+#include "app/VirtualStoreCheck.h"
 #include "backup/BackupOriginals.h"
 #include "core/GameInstall.h"
 #include "core/TemporaryNames.h"
@@ -60,6 +61,8 @@ bool MainDialog::OnInitDialog() {
             return true;
         }
     }
+
+    checkVirtualStore(state_);
 
     GameVersion chosen = kNoGame;
     if (state_.installedGames == installedBit(kCfs1)) chosen = kCfs1;

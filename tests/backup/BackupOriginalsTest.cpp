@@ -77,6 +77,43 @@ TEST_F(BackupTest, FirstStartUpBacksUpEverythingAndTheSecondShowsNothing) {
     EXPECT_TRUE(app.dialog.boxes().empty());
 }
 
+// The backup tree was lost while a swap was in force: the rewritten DPs must
+// not become the originals every restore puts back.
+TEST_F(BackupTest, DpsVelmoraRewroteAreNeverBackedUp) {
+    GameInstall install(kCfs2);
+    install.objectDps({"A", "B", "C", "D", "E", "F", "G", "Plain"}).ship("Carrier", {"hull"});
+    use(install);
+    const std::string mark = "; modified by Velmora";
+    std::string wide = "\xFF\xFE";
+    for (char c : "[guns.0]\r\n  " + mark + "\r\n") wide += std::string{c, '\0'};
+    for (const char* dp : {"A", "B", "C", "D", "E", "F"})
+        writeText(gameFile(std::string("objects_dp/") + dp + ".dp"), "[guns.0]\r\n" + mark + "\r\ngun.0=1\r\n");
+    writeText(gameFile("objects_dp/G.dp"), wide);  // saved as Unicode by an editor
+    writeText(gameFile("objects_dp/Plain.dp"), "[misc_data]\r\nnote=" + mark + "\r\n");  // not a line of its own
+    writeText(gameFile("ships/Carrier/hull.dp"), "\r" + mark + "\r");
+    for (int run = 0; run < 2; ++run) {
+        app.dialog.clearBoxes();
+        EXPECT_EQ(backup(kCfs2), 0);
+        // The summary counts the copies made; the next start asks again.
+        std::vector<std::string> boxes = app.dialog.boxTexts();
+        ASSERT_EQ(boxes.size(), run == 0 ? 2u : 1u);
+        EXPECT_EQ(boxes[0], run == 0 ? "CFS2 new object DP and multiplayer.mis successfully backed up." : boxes.back());
+        EXPECT_EQ(app.dialog.boxes().back().caption, "Unable to complete backup of CFS2");
+        EXPECT_EQ(app.dialog.boxes().back().icon, MessageIcon::Error);
+        boxes = {"", boxes.back()};
+        EXPECT_EQ(boxes[1].rfind("8 DP files were changed by an earlier swap and not backed up:\n" +
+                                     gameFile("objects_dp/A.dp") + "\n",
+                                 0),
+                  0u)
+            << boxes[1];
+        EXPECT_NE(boxes[1].find("and 3 more\n\n"), std::string::npos);
+        EXPECT_NE(boxes[1].find("from the game's CD or a reinstall"), std::string::npos);
+        for (const char* dp : {"A", "G"}) EXPECT_FALSE(fileExists(backupFile(std::string("objects_dp/") + dp + ".dp")));
+        EXPECT_FALSE(fileExists(backupFile("ships/Carrier/hull.dp")));
+        EXPECT_TRUE(fileExists(backupFile("objects_dp/Plain.dp")));
+    }
+}
+
 TEST_F(BackupTest, CfsTwoBacksUpTheShipDpsTheirConfigsName) {
     GameInstall install = cfs2Install();
     ShipPlan extra;

@@ -5,9 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
+#include "core/TemporaryNames.h"
+#include "platform/PathStyle.h"
+#include "platform/Processes.h"
 #include "testkit/FaultyFileSystem.h"
 #include "testkit/TempDir.h"
 
@@ -215,6 +224,54 @@ TEST_F(FilesTest, TemporaryFilesMatchNoSearchOfTheProgram) {
     EXPECT_TRUE(findNames(files, dir.path(), "*.").empty());
     files.discardTemporary(temporary);
 }
+
+// A temporary's name is longer than its target's: a target whose path fits
+// the 260-byte limit still gets written, and a leftover beside it cleared.
+TEST_F(FilesTest, TargetsThatFitAreWrittenWhateverTheirTemporarysLength) {
+    for (size_t length : {230u, 245u, 259u}) {
+        SCOPED_TRACE(length);
+        std::string folder = dir.path();
+        const std::string sep(1, platformPathSeparator());
+        while (folder.size() + 1 + 60 + 1 + 8 < length) {
+            folder += sep + std::string(60, 'd');
+            files.makeDirectory(folder);
+        }
+        folder += sep + std::string(length - folder.size() - 1 - 1 - 8, 'e');
+        ASSERT_NE(files.makeDirectory(folder), MakeDirResult::Failed);
+        const std::string target = folder + sep + "Tower.dp";
+        ASSERT_EQ(target.size(), length);
+        EXPECT_TRUE(replaceFileContentsIfChanged(files, target, "guns", Durability::Flushed));
+        std::string text;
+        EXPECT_TRUE(files.readFile(target, text));
+        EXPECT_EQ(text, "guns");
+        const std::string leftover = files.writeTemporary(target, "half", false);
+        ASSERT_FALSE(leftover.empty());
+        removeLeftoverTemporaries(files, folder, platformPathSeparator());
+        EXPECT_FALSE(files.exists(leftover));
+    }
+}
+
+#ifndef _WIN32
+// A leftover is cleared unless its writer may still be running: another
+// Velmora, in another session, may be writing it right now.
+TEST_F(FilesTest, TemporariesOfRunningWritersAreKept) {
+    const pid_t finished = ::fork();
+    if (finished == 0) ::_exit(0);
+    ::waitpid(finished, nullptr, 0);
+    const struct {
+        unsigned long writer;
+        bool kept;
+    } rows[] = {{currentProcessId(), false}, {static_cast<unsigned long>(::getppid()), true},
+                {static_cast<unsigned long>(finished), false}};
+    for (const auto& row : rows) {
+        const std::string name = temporaryNameFor(dir / "Tower.dp", row.writer);
+        writeText(name, "half");
+        EXPECT_EQ(removeLeftoverTemporaries(files, dir.path(), platformPathSeparator()).size(), 0u);
+        EXPECT_EQ(fileExists(name), row.kept) << row.writer;
+        std::remove(name.c_str());
+    }
+}
+#endif
 
 TEST_F(FilesTest, CurrentDirectoryCanBeSetAndRestored) {
     const std::string before = files.currentDirectory();

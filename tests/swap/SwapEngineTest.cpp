@@ -238,6 +238,16 @@ TEST_F(SwapEngineTest, ARosterOutOfMemoryChangesNothing) {
     EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Out of memory"});
 }
 
+TEST_F(SwapEngineTest, AShipTakenOutOfTheGameIsNotMadeAgain) {
+    std::filesystem::remove_all(app.state.paths().shipFolder("Carrier"));
+    for (SwapMode mode : {SwapMode::AxisFriendly, SwapMode::RestoreOriginals}) {
+        EXPECT_EQ(swapTo("Raid.mis", mode), 0);
+        EXPECT_TRUE(app.dialog.boxTexts().empty());
+        EXPECT_FALSE(std::filesystem::exists(app.state.paths().shipFolder("Carrier")));
+        EXPECT_TRUE(fileExists(shipDp("Cargo", "Cargo.dp")));
+    }
+}
+
 TEST_F(SwapEngineTest, NoBackedUpObjectDpFails) {
     testkit::TempDir elsewhere;
     app.state.appDir = elsewhere.path();  // a program folder without a backup tree

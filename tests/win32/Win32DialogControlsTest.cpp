@@ -41,6 +41,25 @@ protected:
     }
 };
 
+// With both games and none chosen, no radio is checked: only the tab stop
+// Velmora gives the first lets the keyboard reach the game radios.
+TEST_F(Win32DialogControlsTest, TheFirstGameRadiosTabStopMakesTheGroupReachable) {
+    const HWND dialog = window.handle();
+    for (int id : {IDC_CFS1, IDC_CFS2, IDC_LAUNCH}) real.enable(id, true);
+    auto reachable = [&] {
+        const HWND start = ::GetDlgItem(dialog, IDC_LAUNCH);
+        for (HWND at = ::GetNextDlgTabItem(dialog, start, FALSE); at && at != start;
+             at = ::GetNextDlgTabItem(dialog, at, FALSE))
+            if (at == ::GetDlgItem(dialog, IDC_CFS1)) return true;
+        return false;
+    };
+    EXPECT_FALSE(reachable());
+    real.setTabStop(IDC_CFS1, true);
+    EXPECT_TRUE(reachable());
+    memory.setTabStop(IDC_CFS1, true);
+    EXPECT_TRUE(memory.hasTabStop(IDC_CFS1));
+}
+
 TEST_F(Win32DialogControlsTest, RadioClickLeavesTheHiddenCheckedRadioChecked) {
     for (DialogPort* port : {static_cast<DialogPort*>(&real), static_cast<DialogPort*>(&memory)}) {
         port->enable(IDC_ALLIED, true);

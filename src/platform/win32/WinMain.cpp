@@ -27,8 +27,27 @@ struct MainWindow {
     MainDialog dialog;
 };
 
+// Marks the main window, so that a second start can find it.
+constexpr const char* kWindowMark = "Velmora.MainWindow";
+
+BOOL CALLBACK findMarkedWindow(HWND window, LPARAM found) {
+    if (!::GetPropA(window, kWindowMark)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// Brings the running Velmora to the front: its open box, if it shows one.
+void bringRunningToFront() {
+    HWND window = nullptr;
+    ::EnumWindows(findMarkedWindow, reinterpret_cast<LPARAM>(&window));
+    if (!window) return;  // still starting: its boxes come up on their own
+    if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+    ::SetForegroundWindow(::GetLastActivePopup(window));
+}
+
 INT_PTR route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
+        ::SetPropA(window, kWindowMark, reinterpret_cast<HANDLE>(1));
         auto& owner = *reinterpret_cast<std::unique_ptr<MainWindow>*>(lParam);
         owner = std::make_unique<MainWindow>(window);
         // Stored before the handler runs: it may raise boxes whose message
@@ -51,6 +70,9 @@ INT_PTR route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return main->port.paintMinimized() ? TRUE : FALSE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(main->port.icon());
+        case WM_DESTROY:
+            ::RemovePropA(window, kWindowMark);
+            return FALSE;
         default:
             return FALSE;
     }
@@ -72,6 +94,15 @@ INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }  // namespace velmora
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // One Velmora per user session, wherever its copies live: two would back
+    // up, swap and restore the same games. The second touches no file.
+    HANDLE running = ::CreateMutexA(nullptr, FALSE, "Local\\Velmora.SingleInstance");
+    if (running && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        velmora::bringRunningToFront();
+        ::CloseHandle(running);
+        return 0;
+    }
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
