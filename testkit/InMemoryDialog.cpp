@@ -2,29 +2,26 @@
 
 #include <stdexcept>
 
-#include "app/DialogLayout.h"
 #include "core/Text.h"
-#include "res/resource.h"
+#include "testkit/ResourceScript.h"
 
 namespace velmora::testkit {
 
-InMemoryDialog::InMemoryDialog(const DialogLayout& layout) {
+InMemoryDialog::InMemoryDialog(int templateId) {
     size_t group = 0;
-    size_t order = 0;
-    for (const ControlLayout& c : layout.controls) {
-        if (c.groupStart) ++group;
-        if (c.id != -1) {
-            Control control{};
-            control.kind = c.kind;
-            control.order = order;
-            control.group = group;
-            control.text = c.text;
-            control.enabled = c.enabled;
-            control.visible = c.visible;
-            control.tabStop = c.tabStop;
-            controls_[c.id] = control;
-        }
-        ++order;
+    for (const ResourceControl& c : resourceDialog(templateId)) {
+        if (c.has("WS_GROUP")) ++group;
+        if (c.id == -1) continue;
+        Control& control = controls_[c.id];
+        control.autoRadio = c.has("BS_AUTORADIOBUTTON");
+        control.autoCheckBox = c.has("BS_AUTOCHECKBOX");
+        control.list = c.className == "ComboBox";
+        control.sorted = c.has("CBS_SORT");
+        control.group = group;
+        control.text = c.text;
+        control.enabled = c.enabled();
+        control.visible = c.visible();
+        control.tabStop = c.has("WS_TABSTOP");
     }
 }
 
@@ -41,15 +38,15 @@ const InMemoryDialog::Control& InMemoryDialog::control(int id) const {
 bool InMemoryDialog::click(int id) {
     Control& clicked = control(id);
     if (!clicked.enabled || !clicked.visible) return false;
-    if (clicked.kind == ControlKind::AutoRadio) {
+    if (clicked.autoRadio) {
         // Windows walks the group with GetNextDlgGroupItem, which passes over
         // hidden and disabled controls: those keep their check.
         clicked.checked = true;
         for (auto& [otherId, other] : controls_)
-            if (otherId != id && other.group == clicked.group && other.kind == ControlKind::AutoRadio &&
+            if (otherId != id && other.group == clicked.group && other.autoRadio &&
                 other.enabled && other.visible)
                 other.checked = false;
-    } else if (clicked.kind == ControlKind::AutoCheckBox) {
+    } else if (clicked.autoCheckBox) {
         clicked.checked = !clicked.checked;
     }
     if (handler_) handler_(id);
@@ -83,7 +80,7 @@ bool InMemoryDialog::isEnabled(int id) { return control(id).enabled; }
 
 std::string InMemoryDialog::text(int id, size_t limit) {
     const Control& c = control(id);
-    if (isList(c)) {
+    if (c.list) {
         const bool selected = c.selection >= 0 && c.selection < static_cast<int>(c.entries.size());
         return selected ? clipToBuffer(c.entries[static_cast<size_t>(c.selection)], limit) : std::string();
     }
@@ -94,7 +91,7 @@ void InMemoryDialog::setText(int id, std::string_view text) {
     Control& c = control(id);
     // A drop-down list has no edit field: its text is its selection, and
     // setting a text changes nothing.
-    if (isList(c)) return;
+    if (c.list) return;
     c.text = std::string(text);
 }
 
@@ -122,7 +119,7 @@ void InMemoryDialog::resetList(int id) {
 int InMemoryDialog::addListEntry(int id, std::string_view text) {
     Control& list = control(id);
     size_t at = list.entries.size();
-    if (list.kind == ControlKind::SortedDropList) {
+    if (list.sorted) {
         // A sorted list keeps its order without regard to case; an entry goes
         // after the entries equal to it.
         at = 0;
@@ -178,11 +175,7 @@ void InMemoryDialog::showWindow(WindowShow how) {
 
 void InMemoryDialog::endDialog(int result) { endResult_ = result; }
 
-}  // namespace velmora::testkit
-
-namespace velmora::testkit {
-
-std::string InMemoryDialog::loadString(int id) { return id == IDS_ABOUTBOX ? kAboutMenuText : ""; }
+std::string InMemoryDialog::loadString(int id) { return resourceString(id); }
 
 bool InMemoryDialog::appendSystemMenuItem(int commandId, std::string_view text) {
     systemMenu_.emplace_back(0, "-");

@@ -1,9 +1,9 @@
 // The in-memory dialog: a DialogPort that behaves as the Win32 controls of
 // the main dialog do, for tests of the handlers.
 //
-// It is built from the dialog's control table, so its kinds, groups and
-// initial states are the real template's. A click goes through `click()`,
-// which does what Windows does before the dialog hears of it (an automatic
+// It is built from the dialog's template in Velmora.rc, so its controls,
+// kinds, groups and initial states are those Windows makes. A click goes
+// through `click()`, which does what Windows does before the dialog hears of it (an automatic
 // radio checks itself and unchecks the visible, enabled radios of its group;
 // a check box flips) and then hands the id to the command handler. Message
 // boxes are recorded and answered from a script.
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogLayout.h"
 #include "platform/DialogPort.h"
+#include "res/resource.h"
 
 namespace velmora::testkit {
 
@@ -31,7 +31,7 @@ struct RecordedBox {
 
 class InMemoryDialog final : public DialogPort {
 public:
-    explicit InMemoryDialog(const DialogLayout& layout = mainDialogLayout());
+    explicit InMemoryDialog(int templateId = IDD_MAIN);
 
     // What a click on control `id` reaches: the dialog's command routing.
     void onCommand(std::function<void(int id)> handler) { handler_ = std::move(handler); }
@@ -93,9 +93,11 @@ public:
 
 private:
     struct Control {
-        ControlKind kind;
-        size_t order;      // position in the template
-        size_t group;      // index of the group it belongs to
+        bool autoRadio = false;
+        bool autoCheckBox = false;
+        bool list = false;
+        bool sorted = false;
+        size_t group = 0;  // index of the group it belongs to
         std::string text;
         bool enabled;
         bool visible;
@@ -106,9 +108,6 @@ private:
     };
     Control& control(int id);
     const Control& control(int id) const;
-    static bool isList(const Control& c) {
-        return c.kind == ControlKind::SortedDropList || c.kind == ControlKind::DropList;
-    }
 
     std::map<int, Control> controls_;
     std::function<void(int)> handler_;

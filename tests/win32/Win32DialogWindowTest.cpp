@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/DialogLayout.h"
 #include "res/resource.h"
 #include "win32/DialogWindow.h"
 #include "win32/ModalWatcher.h"
@@ -91,7 +90,7 @@ TEST_F(Win32DialogWindowTest, AboutBoxIsModalOverTheMainWindowAndClosesWithOkOrE
 TEST_F(Win32DialogWindowTest, SystemMenuGetsASeparatorAndTheAboutItem) {
     const HMENU menu = ::GetSystemMenu(window.handle(), FALSE);
     const int before = ::GetMenuItemCount(menu);
-    EXPECT_EQ(port.loadString(IDS_ABOUTBOX), kAboutMenuText);
+    EXPECT_EQ(port.loadString(IDS_ABOUTBOX), "&About Velmora...");
     EXPECT_EQ(port.loadString(IDS_ABOUTBOX + 1000), "") << "a string the table does not hold";
 
     ASSERT_TRUE(port.appendSystemMenuItem(IDM_ABOUTBOX, port.loadString(IDS_ABOUTBOX)));
