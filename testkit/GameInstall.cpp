@@ -9,6 +9,12 @@ const char* const kCrLf = "\r\n";
 
 std::string join(const std::string& a, const std::string& b) { return a + nativePath("/") + b; }
 
+// The games' own names, spelt out here rather than taken from the program's
+// table, so that every test checks the table against the games as they are.
+const char* configFile(GameVersion game) { return game == kCfs1 ? "combatfs.cfg" : "cfs2.cfg"; }
+const char* executableFile(GameVersion game) { return game == kCfs1 ? "combatfs.exe" : "cfs2.exe"; }
+const char* backupRootOf(GameVersion game) { return game == kCfs1 ? "bkupcfs1" : "bkupcfs2"; }
+
 std::vector<std::string> simsOf(const ShipPlan& ship) {
     if (!ship.sims.empty()) return ship.sims;
     std::vector<std::string> sims;
@@ -130,34 +136,34 @@ bool GameInstall::writeGame(const std::string& gameDir) const {
     bool ok = true;
     const std::string missions = join(gameDir, "missions");
     for (const auto& [name, text] : missions_) ok &= writeText(join(missions, name), text);
-    if (session_) ok &= writeText(join(gameDir, kSessionMission), *session_);
-    const std::string objects = join(gameDir, kObjectDpFolder);
+    if (session_) ok &= writeText(join(gameDir, "multiplayer.mis"), *session_);
+    const std::string objects = join(gameDir, "objects_dp");
     for (const DpPlan& dp : objectDps_) {
         ok &= writeText(join(objects, dp.name + ".dp"), dpText(dp));
         if (dp.compiledSibling) ok &= writeText(join(objects, dp.name + ".cdp"), "compiled " + dp.name);
     }
     for (const ShipPlan& ship : ships_) {
-        const std::string folder = join(join(gameDir, kShipsFolder), ship.folder);
-        if (ship.hasShipConfig) ok &= writeText(join(folder, kShipConfig), shipConfigText(simsOf(ship)));
+        const std::string folder = join(join(gameDir, "ships"), ship.folder);
+        if (ship.hasShipConfig) ok &= writeText(join(folder, "ship.cfg"), shipConfigText(simsOf(ship)));
         for (const DpPlan& dp : ship.dps) {
             ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
             if (dp.compiledSibling) ok &= writeText(join(folder, dp.name + ".cdp"), "compiled " + dp.name);
         }
     }
-    if (config_) ok &= writeText(join(gameDir, gameProfile(game_).configFile), *config_);
-    if (executable_) ok &= writeText(join(gameDir, gameProfile(game_).executable), "");
+    if (config_) ok &= writeText(join(gameDir, configFile(game_)), *config_);
+    if (executable_) ok &= writeText(join(gameDir, executableFile(game_)), "");
     return ok;
 }
 
 bool GameInstall::writeBackup(const std::string& appDir) const {
     bool ok = true;
-    const std::string root = join(appDir, gameProfile(game_).backupRoot);
-    if (session_) ok &= writeText(join(root, kSessionMission), *session_);
-    for (const DpPlan& dp : objectDps_) ok &= writeText(join(join(root, kObjectDpFolder), dp.name + ".dp"), dpText(dp));
-    if (gameProfile(game_).hasShips) {
+    const std::string root = join(appDir, backupRootOf(game_));
+    if (session_) ok &= writeText(join(root, "multiplayer.mis"), *session_);
+    for (const DpPlan& dp : objectDps_) ok &= writeText(join(join(root, "objects_dp"), dp.name + ".dp"), dpText(dp));
+    if (game_ == kCfs2) {
         for (const ShipPlan& ship : ships_) {
             if (!ship.hasShipConfig) continue;
-            const std::string folder = join(join(root, kShipsFolder), ship.folder);
+            const std::string folder = join(join(root, "ships"), ship.folder);
             for (const DpPlan& dp : ship.dps) {
                 const std::vector<std::string> sims = simsOf(ship);
                 bool named = false;

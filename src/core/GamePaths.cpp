@@ -45,22 +45,6 @@ std::string GamePaths::backupShipDp(std::string_view ship, std::string_view file
 std::string GamePaths::idList() const { return join(appDir_, kIdList); }
 std::string GamePaths::settingsFile() const { return join(appDir_, kSettingsFileName); }
 
-std::string GamePaths::relativeBackupObjectDpFolder() const {
-    return join(gameProfile(game_).backupRoot, kObjectDpFolder);
-}
-std::string GamePaths::relativeBackupShipsFolder() const {
-    return join(gameProfile(game_).backupRoot, kShipsFolder);
-}
-
-std::string dpBaseName(std::string_view fileName) {
-    if (fileName.size() >= 3) {
-        const std::string_view tail = fileName.substr(fileName.size() - 3);
-        if (tail[0] == '.' && (tail[1] == 'd' || tail[1] == 'D') && (tail[2] == 'p' || tail[2] == 'P'))
-            return std::string(fileName.substr(0, fileName.size() - 3));
-    }
-    return std::string(fileName);
-}
-
 std::string cdpSibling(std::string_view dpPath) {
     // Only the last two characters are replaced, whatever their case, as the
     // game names the compiled file after the text one.

@@ -44,11 +44,6 @@ public:
     std::string idList() const;
     std::string settingsFile() const;
 
-    // The backup folders relative to the program's directory, as the
-    // game table names them ("bkupcfs2\objects_dp" on Windows).
-    std::string relativeBackupObjectDpFolder() const;
-    std::string relativeBackupShipsFolder() const;
-
     GameVersion game() const { return game_; }
     char separator() const { return separator_; }
 
@@ -59,8 +54,6 @@ private:
     char separator_;
 };
 
-// The file name of `fileName` with ".dp" (any case) at its end taken off.
-std::string dpBaseName(std::string_view fileName);
 // The path of a DP file's compiled sibling: its final "dp" becomes "cdp".
 std::string cdpSibling(std::string_view dpPath);
 // "Tower" -> "Tower.dp".

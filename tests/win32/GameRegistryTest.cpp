@@ -1,77 +1,55 @@
-// The registry lookup on Windows, against keys written the way the games'
+// The registry lookup on Windows, against keys written where the games'
 // 32-bit installers write them. Runs in the test Wine prefix only: it writes
-// HKEY_LOCAL_MACHINE through reg.exe.
+// HKEY_LOCAL_MACHINE.
 #include "platform/GameRegistry.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "core/GameInstall.h"
+#include <optional>
+#include <string>
 
 namespace velmora {
 namespace {
 
-// Runs reg.exe with `arguments` and returns its exit code.
-DWORD runReg(const std::string& arguments) {
-    std::string commandLine = "reg.exe " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                          &startup, &process))
-        return static_cast<DWORD>(-1);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return code;
+constexpr const char* kCfs2Key = "Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator 2";
+
+void writeValue(REGSAM view, DWORD type, const std::string& bytes) {
+    HKEY key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
+                                nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, "CurrentDirectory", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size()));
+    ::RegCloseKey(key);
 }
 
-std::string hklm(const char* key) { return std::string("\"HKLM\\") + key + "\""; }
-
-class Win32RegistryTest : public ::testing::Test {
-protected:
-    void SetUp() override { clearKeys(); }
-    void TearDown() override { clearKeys(); }
-    static void clearKeys() {
-        for (const char* view : {"/reg:32", "/reg:64"})
-            for (GameVersion game : {kCfs1, kCfs2})
-                runReg("delete " + hklm(GameTable[game].registryKey) + " /f " + view);
+TEST(Win32Registry, OnlyATextValueInThe32BitViewIsAnInstallation) {
+    struct Row {
+        const char* what;
+        REGSAM view;
+        DWORD type;
+        std::string bytes;
+        std::optional<std::string> found;
+    };
+    const Row rows[] = {
+        {"the installers' view", KEY_WOW64_32KEY, REG_SZ, std::string("C:\\Games\\CFS2\0", 14), "C:\\Games\\CFS2"},
+        {"without a terminator", KEY_WOW64_32KEY, REG_SZ, "D:\\CFS2", "D:\\CFS2"},
+        {"the 64-bit view", KEY_WOW64_64KEY, REG_SZ, std::string("C:\\Games\\CFS2\0", 14), std::nullopt},
+        {"empty", KEY_WOW64_32KEY, REG_SZ, std::string("\0", 1), std::nullopt},
+        {"a number", KEY_WOW64_32KEY, REG_DWORD, std::string("\1\0\0\0", 4), std::nullopt},
+        {"519 bytes", KEY_WOW64_32KEY, REG_SZ, std::string(519, 'd'), std::string(519, 'd')},
+        {"520 bytes", KEY_WOW64_32KEY, REG_SZ, std::string(520, 'd'), std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, view, 0);
+        writeValue(row.view, row.type, row.bytes);
+        EXPECT_EQ(platformGameRegistry().currentDirectory(kCfs2Key), row.found);
     }
-    GameRegistry& registry = platformGameRegistry();
-};
-
-TEST_F(Win32RegistryTest, FindsTheGamesIn32BitViewOnly) {
-    ASSERT_EQ(runReg("add " + hklm(GameTable[kCfs2].registryKey) +
-                     " /v CurrentDirectory /d \"C:\\Games\\CFS2\" /f /reg:32"),
-              0u);
-    // A key in the 64-bit view is not where the games' installers write.
-    ASSERT_EQ(runReg("add " + hklm(GameTable[kCfs1].registryKey) +
-                     " /v CurrentDirectory /d \"C:\\Games\\CFS1\" /f /reg:64"),
-              0u);
-    EXPECT_EQ(detectInstalledGames(registry), 2u);
-    EXPECT_EQ(readGameDir(registry, kCfs2), "C:\\Games\\CFS2");
-    EXPECT_EQ(readGameDir(registry, kCfs1), "");
-}
-
-TEST_F(Win32RegistryTest, AKeyWithoutCurrentDirectoryIsNoInstallation) {
-    ASSERT_EQ(runReg("add " + hklm(GameTable[kCfs1].registryKey) + " /v Other /d x /f /reg:32"), 0u);
-    ASSERT_EQ(runReg("add " + hklm(GameTable[kCfs2].registryKey) + " /v CurrentDirectory /d \"\" /f /reg:32"), 0u);
-    EXPECT_EQ(detectInstalledGames(registry), 0u);
-    EXPECT_EQ(readGameDir(registry, kCfs1), "");
-}
-
-TEST_F(Win32RegistryTest, BothGames) {
-    ASSERT_EQ(runReg("add " + hklm(GameTable[kCfs1].registryKey) +
-                     " /v CurrentDirectory /d \"D:\\CFS\" /f /reg:32"),
-              0u);
-    ASSERT_EQ(runReg("add " + hklm(GameTable[kCfs2].registryKey) +
-                     " /v CurrentDirectory /d \"D:\\CFS2\" /f /reg:32"),
-              0u);
-    EXPECT_EQ(detectInstalledGames(registry), 3u);
-    EXPECT_EQ(readGameDir(registry, kCfs1), "D:\\CFS");
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, view, 0);
+    EXPECT_EQ(platformGameRegistry().currentDirectory(kCfs2Key), std::nullopt) << "no key";
 }
 
 }  // namespace
