@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "core/FileSearch.h"
 #include "core/ProfileFile.h"
@@ -22,7 +23,7 @@ using testkit::ShipPlan;
 using testkit::writeText;
 
 class BackupTest : public ::testing::Test {
-protected:
+public:
     // CFS2: three object DPs, a carrier with two DPs, a cargo ship with one.
     static GameInstall cfs2Install() {
         GameInstall install(kCfs2);
@@ -279,110 +280,106 @@ TEST_F(BackupTest, ATypeIdOfXCountsAsAbsent) {
 
 // The rows of the failure table: each shows its error box with the run's
 // caption and returns 1.
-class BackupFailureTest : public BackupTest {
-protected:
-    void expectFailure(GameVersion game, const std::string& text) {
-        EXPECT_EQ(backup(game), 1);
-        ASSERT_FALSE(app.dialog.boxes().empty());
-        const testkit::RecordedBox& box = app.dialog.boxes().back();
-        EXPECT_EQ(box.text, text);
-        EXPECT_EQ(box.caption, game == kCfs1 ? "Unable to complete backup of CFS1" : "Unable to complete backup of CFS2");
-        EXPECT_EQ(box.icon, MessageIcon::Error);
-        EXPECT_EQ(box.buttons, MessageButtons::Ok);
-    }
+// The rows of the failure table: each damages a game, then the backup shows
+// its error box with the run's caption and returns 1. `damage` returns the
+// box's text; `kept` is a copy made before the failure, which stays.
+struct FailureRow {
+    const char* name;
+    std::function<std::string(BackupTest&)> damage;
+    const char* kept = nullptr;
 };
 
-TEST_F(BackupFailureTest, BackupFoldersThatCannotBeMade) {
-    use(cfs2Install());
-    writeText(paths().backupRoot(), "a file in the folder's place");
-    app.activate(kCfs2);
-    expectFailure(kCfs2, "Could not create BACKUP folder");
-    std::filesystem::remove(paths().backupRoot());
-
-    writeText(paths().backupObjectDpFolder(), "x");
-    expectFailure(kCfs2, "Could not create BACKUP\\OBJECTS_DP folder");
-    std::filesystem::remove(paths().backupObjectDpFolder());
-
-    writeText(paths().backupShipsFolder(), "x");
-    expectFailure(kCfs2, "Could not create BACKUP\\SHIPS folder");
+std::string fileInPlaceOf(BackupTest& t, std::string (GamePaths::*folder)() const, const char* text) {
+    t.use(BackupTest::cfs2Install());
+    writeText((t.paths().*folder)(), "a file in the folder's place");
+    return text;
 }
 
-TEST_F(BackupFailureTest, NoObjectDpKeepsTheCopiedSessionMission) {
-    GameInstall install(kCfs1);
-    use(install);
-    writeText(gameFile("objects_dp/readme.txt"), "no DP here");
-    expectFailure(kCfs1, "Could not locate any original object DP's");
-    EXPECT_TRUE(fileExists(backupFile("multiplayer.mis")));
-}
-
-TEST_F(BackupFailureTest, NoShipsFolderAfterTheObjectDps) {
-    GameInstall install(kCfs2);
-    install.objectDps({"Tower"});
-    use(install);
-    expectFailure(kCfs2, "Could not locate the original SHIPS folder");
-    EXPECT_EQ(app.dialog.boxes().size(), 1u);  // no summary
-    EXPECT_TRUE(fileExists(backupFile("objects_dp/Tower.dp")));
-}
-
-TEST_F(BackupFailureTest, NoShipNamesAnyDp) {
-    GameInstall install(kCfs2);
-    ShipPlan bare;
-    bare.folder = "Wreck";
-    bare.hasShipConfig = false;
-    bare.dps = {DpPlan{"wreck", std::nullopt, true, 0}};
-    install.objectDps({"Tower"}).ship(bare);
-    use(install);
-    expectFailure(kCfs2, "Could not locate any original ships");
-
-    std::filesystem::remove_all(gameFile("ships/Wreck"));
-    std::filesystem::create_directories(gameFile("ships"));
-    expectFailure(kCfs2, "Could not locate any original ships");
-}
-
-TEST_F(BackupFailureTest, AConfigNamingAMissingDp) {
-    GameInstall install(kCfs2);
-    ShipPlan cruiser;
-    cruiser.folder = "Cruiser";
-    cruiser.sims = {"cruiser_hull"};
-    install.objectDps({"Tower"}).ship(cruiser);
-    use(install);
-    expectFailure(kCfs2, "Error is original ship config 'Cruiser.cfg', could not open cruiser_hull.dp");
-}
-
-TEST_F(BackupFailureTest, AConfigNamingAFileOutsideItsFolderIsRefused) {
-    for (const char* sim : {"..\\..\\objects_dp\\Tower", "../../objects_dp/Tower", "..", ".", "C:evil"}) {
-        GameInstall install(kCfs2);
-        ShipPlan ship;
-        ship.folder = "Carrier";
-        ship.sims = {sim};
-        install.objectDps({"Tower"}).ship(ship);
-        use(install);
-        expectFailure(kCfs2, std::string("Error is original ship config 'Carrier.cfg', could not open ") + sim + ".dp");
-        EXPECT_FALSE(fileExists(backupFile("ships/Carrier")));
-        std::filesystem::remove_all(app.gameDir(kCfs2));
-    }
-}
-
-TEST_F(BackupFailureTest, TheShipMessageIsBuiltWholeWhateverItsLength) {
-    const std::string folder(150, 'F');
-    const std::string sim(200, 's');
+// A CFS2 whose Carrier's ship.cfg names `sim` in a ship folder `folder`.
+std::string shipNaming(BackupTest& t, const std::string& folder, const std::string& sim) {
     GameInstall install(kCfs2);
     ShipPlan ship;
     ship.folder = folder;
     ship.sims = {sim};
     install.objectDps({"Tower"}).ship(ship);
-    use(install);
-    expectFailure(kCfs2, "Error is original ship config '" + folder + ".cfg', could not open " + sim + ".dp");
+    t.use(install);
+    return "Error is original ship config '" + folder + ".cfg', could not open " + sim + ".dp";
 }
 
-TEST_F(BackupFailureTest, ABackupShipSubfolderThatCannotBeMade) {
-    use(cfs2Install());
-    std::filesystem::create_directories(paths().backupShipsFolder());
-    writeText(paths().backupShipFolder("Cargo"), "x");
-    expectFailure(kCfs2, "Error creating a backup ship subfolder");
+const std::vector<FailureRow> kFailures = {
+    {"BackupRootIsAFile", [](BackupTest& t) { return fileInPlaceOf(t, &GamePaths::backupRoot, "Could not create BACKUP folder"); }},
+    {"ObjectDpFolderIsAFile",
+     [](BackupTest& t) { return fileInPlaceOf(t, &GamePaths::backupObjectDpFolder, "Could not create BACKUP\\OBJECTS_DP folder"); }},
+    {"ShipsFolderIsAFile",
+     [](BackupTest& t) { return fileInPlaceOf(t, &GamePaths::backupShipsFolder, "Could not create BACKUP\\SHIPS folder"); }},
+    {"NoObjectDp",
+     [](BackupTest& t) {
+         t.use(GameInstall(kCfs1));
+         writeText(t.gameFile("objects_dp/readme.txt"), "no DP here");
+         return std::string("Could not locate any original object DP's");
+     },
+     "multiplayer.mis"},
+    {"NoShipsFolder",
+     [](BackupTest& t) {
+         t.use(GameInstall(kCfs2).objectDps({"Tower"}));
+         return std::string("Could not locate the original SHIPS folder");
+     },
+     "objects_dp/Tower.dp"},
+    {"NoShipConfig",
+     [](BackupTest& t) {
+         ShipPlan bare;
+         bare.folder = "Wreck";
+         bare.hasShipConfig = false;
+         bare.dps = {DpPlan{"wreck", std::nullopt, true, 0}};
+         t.use(GameInstall(kCfs2).objectDps({"Tower"}).ship(bare));
+         return std::string("Could not locate any original ships");
+     }},
+    {"EmptyShipsFolder",
+     [](BackupTest& t) {
+         t.use(GameInstall(kCfs2).objectDps({"Tower"}));
+         std::filesystem::create_directories(t.gameFile("ships"));
+         return std::string("Could not locate any original ships");
+     }},
+    {"ConfigNamesAMissingDp", [](BackupTest& t) { return shipNaming(t, "Cruiser", "cruiser_hull"); }},
+    {"ConfigNamesAFileUpTheTree", [](BackupTest& t) { return shipNaming(t, "Carrier", "..\\..\\objects_dp\\Tower"); }},
+    {"ConfigNamesAFileUpTheTreeWithSlashes", [](BackupTest& t) { return shipNaming(t, "Carrier", "../../objects_dp/Tower"); }},
+    {"ConfigNamesTheParent", [](BackupTest& t) { return shipNaming(t, "Carrier", ".."); }},
+    {"ConfigNamesTheFolder", [](BackupTest& t) { return shipNaming(t, "Carrier", "."); }},
+    {"ConfigNamesADrive", [](BackupTest& t) { return shipNaming(t, "Carrier", "C:evil"); }},
+    // The message is built whole whatever its length.
+    {"LongNames", [](BackupTest& t) { return shipNaming(t, std::string(150, 'F'), std::string(200, 's')); }},
+    {"BackupShipFolderIsAFile",
+     [](BackupTest& t) {
+         t.use(BackupTest::cfs2Install());
+         std::filesystem::create_directories(t.paths().backupShipsFolder());
+         writeText(t.paths().backupShipFolder("Cargo"), "x");
+         return std::string("Error creating a backup ship subfolder");
+     }},
+};
+
+class BackupFailureTest : public BackupTest, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(BackupFailureTest, ShowsItsBoxAndKeepsWhatWasCopiedBefore) {
+    const FailureRow& row = kFailures[GetParam()];
+    const std::string text = row.damage(*this);
+    EXPECT_EQ(backup(app.state.activeGame), 1);
+    ASSERT_EQ(app.dialog.boxes().size(), 1u) << "no summary";
+    const testkit::RecordedBox& box = app.dialog.boxes().back();
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, "Unable to complete backup of CFS" + std::to_string(app.state.activeGame));
+    EXPECT_EQ(box.icon, MessageIcon::Error);
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    if (row.kept) {
+        EXPECT_EQ(readText(backupFile(row.kept)), readText(gameFile(row.kept)));
+    }
+    // Nothing reaches a ship folder the run refused.
+    EXPECT_FALSE(fileExists(backupFile("ships/Carrier")));
 }
 
-TEST_F(BackupFailureTest, FailedCopiesAreOnlyCounted) {
+INSTANTIATE_TEST_SUITE_P(Rows, BackupFailureTest, ::testing::Range<size_t>(0, kFailures.size()),
+                         [](const ::testing::TestParamInfo<size_t>& row) { return kFailures[row.param].name; });
+
+TEST_F(BackupTest, FailedCopiesAreOnlyCounted) {
     use(cfs2Install());
     testkit::FaultyFileSystem faulty(app.state.files());
     faulty.failWhen(testkit::FileOp::CopyToTemporary, [](const std::string& target) {
@@ -394,7 +391,7 @@ TEST_F(BackupFailureTest, FailedCopiesAreOnlyCounted) {
     EXPECT_FALSE(fileExists(backupFile("objects_dp/Tower.dp")));
 }
 
-TEST_F(BackupFailureTest, CopiesThatCannotReachTheDiskAreNotBackedUpAndComeNextTime) {
+TEST_F(BackupTest, CopiesThatCannotReachTheDiskAreNotBackedUpAndComeNextTime) {
     use(cfs2Install());
     testkit::FaultyFileSystem faulty(app.state.files());
     faulty.failNth(testkit::FileOp::FlushTemporaries, 1);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "testkit/FaultyFileSystem.h"
 #include "testkit/TestApp.h"
 
 namespace velmora {
@@ -95,25 +94,6 @@ TEST_F(UnitRosterTest, UndescribedTypesAreNamedFromTheGamesIdListSection) {
     EXPECT_EQ(build(), RosterOutcome::Complete);
     EXPECT_EQ(roster[0].name, "Wrong game");
     EXPECT_EQ(roster[0].allegiance, -1);
-}
-
-TEST_F(UnitRosterTest, ATypeNamedOnceIsNotLookedUpAgain) {
-    session(MissionPlan{{}, {{12, 1}, {12, std::nullopt}}});
-    idList("[CFS2]\r\n12=Zero\r\n");
-    testkit::FaultyFileSystem counting(app.state.files());
-    app.state.platform.files = &counting;
-    EXPECT_EQ(build(), RosterOutcome::Complete);
-    EXPECT_EQ(roster.size(), 1u);
-    // One read of the mission, one of idlist.txt.
-    EXPECT_EQ(counting.calls(testkit::FileOp::ReadFile), 2);
-}
-
-TEST_F(UnitRosterTest, ADescribedTypeNeverReadsIdListEvenWithAnEmptyName) {
-    session(MissionPlan{{{5, 1, ""}}, {{5, 2}}});
-    testkit::FaultyFileSystem counting(app.state.files());
-    app.state.platform.files = &counting;
-    EXPECT_EQ(build(), RosterOutcome::Complete);
-    EXPECT_EQ(counting.calls(testkit::FileOp::ReadFile), 1);
 }
 
 TEST_F(UnitRosterTest, AnUnknownTypeStopsTheRosterWithItsUnitNamed) {
