@@ -131,66 +131,88 @@ TEST_F(BackupTest, CfsTwoBacksUpTheShipDpsTheirConfigsName) {
     EXPECT_FALSE(fileExists(backupFile("ships/Carrier/ship.cfg")));
 }
 
-TEST_F(BackupTest, SummaryWordsFollowWhatWasNew) {
-    use(cfs2Install());
-    ASSERT_EQ(backup(kCfs2), 0);
+// The rows of the summary: what a run copied, in the box's words. `prepare`
+// makes the game (and perhaps backs it up once); `check` looks at the tree
+// afterwards.
+struct SummaryRow {
+    const char* name;
+    std::function<void(BackupTest&)> prepare;
+    const char* summary;
+    std::function<void(BackupTest&)> check = [](BackupTest&) {};
+};
 
-    writeText(gameFile("objects_dp/Radar.dp"), "new object");
-    app.dialog.clearBoxes();
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new object DP successfully backed up.");
-
-    writeText(gameFile("ships/Cargo/ship.cfg"), testkit::shipConfigText({"Cargo", "Cargo_aft"}));
-    writeText(gameFile("ships/Cargo/Cargo_aft.dp"), "new ship dp");
-    app.dialog.clearBoxes();
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new ship DP successfully backed up.");
-
-    std::filesystem::remove(backupFile("multiplayer.mis"));
-    app.dialog.clearBoxes();
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new multiplayer.mis successfully backed up.");
-
-    writeText(gameFile("objects_dp/Flak.dp"), "1");
-    writeText(gameFile("objects_dp/Fuel.dp"), "2");
-    writeText(gameFile("ships/Carrier/ship.cfg"), testkit::shipConfigText({"carrier_hull", "carrier_deck", "isle"}));
-    writeText(gameFile("ships/Carrier/isle.dp"), "3");
-    app.dialog.clearBoxes();
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new object and ship DP's successfully backed up.");
+// A complete backup of the standard CFS2, then `change` to the game.
+std::function<void(BackupTest&)> afterABackup(std::function<void(BackupTest&)> change) {
+    return [change](BackupTest& t) {
+        t.use(BackupTest::cfs2Install());
+        ASSERT_EQ(t.backup(kCfs2), 0);
+        t.app.dialog.clearBoxes();
+        change(t);
+    };
 }
 
-TEST_F(BackupTest, OneObjectAndOneShipDpWithTheMissionAlreadyBackedUp) {
-    GameInstall install(kCfs2);
-    install.objectDps({"Tower"}).ship("Carrier", {"hull"});
-    use(install);
-    writeText(backupFile("multiplayer.mis"), "kept");
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 object and ship DP's successfully backed up.");
-    EXPECT_EQ(readText(backupFile("multiplayer.mis")), "kept");
+const std::vector<SummaryRow> kSummaries = {
+    {"NewObjectDp", afterABackup([](BackupTest& t) { writeText(t.gameFile("objects_dp/Radar.dp"), "new"); }),
+     "CFS2 new object DP successfully backed up."},
+    {"NewShipDp",
+     afterABackup([](BackupTest& t) {
+         writeText(t.gameFile("ships/Cargo/ship.cfg"), testkit::shipConfigText({"Cargo", "Cargo_aft"}));
+         writeText(t.gameFile("ships/Cargo/Cargo_aft.dp"), "new ship dp");
+     }),
+     "CFS2 new ship DP successfully backed up."},
+    {"NewSessionMission", afterABackup([](BackupTest& t) { std::filesystem::remove(t.backupFile("multiplayer.mis")); }),
+     "CFS2 new multiplayer.mis successfully backed up."},
+    {"NewObjectAndShipDps",
+     afterABackup([](BackupTest& t) {
+         writeText(t.gameFile("objects_dp/Flak.dp"), "1");
+         writeText(t.gameFile("objects_dp/Fuel.dp"), "2");
+         writeText(t.gameFile("ships/Carrier/ship.cfg"), testkit::shipConfigText({"carrier_hull", "carrier_deck", "isle"}));
+         writeText(t.gameFile("ships/Carrier/isle.dp"), "3");
+     }),
+     "CFS2 new object and ship DP's successfully backed up."},
+    {"OneOfEachWithTheMissionBackedUp",
+     [](BackupTest& t) {
+         t.use(GameInstall(kCfs2).objectDps({"Tower"}).ship("Carrier", {"hull"}));
+         writeText(t.backupFile("multiplayer.mis"), "kept");
+     },
+     "CFS2 object and ship DP's successfully backed up.",
+     [](BackupTest& t) { EXPECT_EQ(readText(t.backupFile("multiplayer.mis")), "kept"); }},
+    {"BackedUpFilesAreNeverOverwritten",
+     [](BackupTest& t) {
+         t.use(BackupTest::cfs2Install());
+         writeText(t.backupFile("objects_dp/Tower.dp"), "the first original");
+         writeText(t.backupFile("ships/Cargo/Cargo.dp"), "first cargo");
+     },
+     "CFS2 new object and ship DP's and multiplayer.mis successfully backed up.",
+     [](BackupTest& t) {
+         EXPECT_EQ(readText(t.backupFile("objects_dp/Tower.dp")), "the first original");
+         EXPECT_EQ(readText(t.backupFile("ships/Cargo/Cargo.dp")), "first cargo");
+     }},
+    {"TwoConfigEntriesNamingOneDp",
+     [](BackupTest& t) {
+         ShipPlan ship;
+         ship.folder = "Carrier";
+         ship.dps = {DpPlan{"hull", std::nullopt, true, 0}};
+         ship.sims = {"hull", "hull"};
+         t.use(GameInstall(kCfs2).objectDps({"Tower"}).ship(ship));
+     },
+     "CFS2 new object and ship DP's and multiplayer.mis successfully backed up."},
+    {"NoSessionMission", [](BackupTest& t) { t.use(BackupTest::cfs1Install().noSessionMission()); },
+     "CFS1 object DP's successfully backed up."},
+};
+
+class BackupSummaryTest : public BackupTest, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(BackupSummaryTest, SaysWhatWasCopied) {
+    const SummaryRow& row = kSummaries[GetParam()];
+    row.prepare(*this);
+    EXPECT_EQ(backup(app.state.activeGame), 0);
+    EXPECT_EQ(only(app.dialog.boxTexts()), row.summary);
+    row.check(*this);
 }
 
-TEST_F(BackupTest, ABackupFileIsNeverOverwritten) {
-    use(cfs2Install());
-    writeText(backupFile("objects_dp/Tower.dp"), "the first original");
-    writeText(backupFile("ships/Cargo/Cargo.dp"), "first cargo");
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(readText(backupFile("objects_dp/Tower.dp")), "the first original");
-    EXPECT_EQ(readText(backupFile("ships/Cargo/Cargo.dp")), "first cargo");
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new object and ship DP's and multiplayer.mis successfully backed up.");
-}
-
-TEST_F(BackupTest, TwoConfigEntriesNamingOneDpCountAsNew) {
-    GameInstall install(kCfs2);
-    ShipPlan ship;
-    ship.folder = "Carrier";
-    ship.dps = {DpPlan{"hull", std::nullopt, true, 0}};
-    ship.sims = {"hull", "hull"};
-    install.objectDps({"Tower"}).ship(ship);
-    use(install);
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS2 new object and ship DP's and multiplayer.mis successfully backed up.");
-}
+INSTANTIATE_TEST_SUITE_P(Rows, BackupSummaryTest, ::testing::Range<size_t>(0, kSummaries.size()),
+                         [](const ::testing::TestParamInfo<size_t>& row) { return kSummaries[row.param].name; });
 
 TEST_F(BackupTest, AGapInTheConfigEndsTheShipsList) {
     GameInstall install(kCfs2);
@@ -213,18 +235,6 @@ TEST_F(BackupTest, AShipFolderWithoutConfigIsSkippedWithoutASubfolder) {
     EXPECT_EQ(backup(kCfs2), 0);
     EXPECT_FALSE(fileExists(backupFile("ships/Wreck")));
     EXPECT_FALSE(fileExists(backupFile("ships/README")));
-}
-
-TEST_F(BackupTest, AGameWithoutSessionMissionStillBacksUpItsDpsAndTriesAgainLater) {
-    GameInstall install = cfs1Install();
-    install.noSessionMission();
-    use(install);
-    EXPECT_EQ(backup(kCfs1), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS1 object DP's successfully backed up.");
-    writeText(gameFile("multiplayer.mis"), testkit::missionText(testkit::defaultSessionMission()));
-    app.dialog.clearBoxes();
-    EXPECT_EQ(backup(kCfs1), 0);
-    EXPECT_EQ(only(app.dialog.boxTexts()), "CFS1 new multiplayer.mis successfully backed up.");
 }
 
 TEST_F(BackupTest, ABackedUpSessionMissionIsNeitherProbedNorCopied) {
