@@ -79,8 +79,6 @@ public:
     bool writeBackup(const std::string& appDir) const;
 
     GameVersion game() const { return game_; }
-    const std::vector<DpPlan>& objectDpPlans() const { return objectDps_; }
-    const std::vector<ShipPlan>& shipPlans() const { return ships_; }
 
 private:
     GameVersion game_;

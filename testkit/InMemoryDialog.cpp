@@ -73,8 +73,6 @@ std::vector<std::string> InMemoryDialog::boxTexts() const {
     return texts;
 }
 
-bool InMemoryDialog::isVisible(int id) const { return control(id).visible; }
-
 void InMemoryDialog::enable(int id, bool enabled) { control(id).enabled = enabled; }
 bool InMemoryDialog::isEnabled(int id) { return control(id).enabled; }
 
@@ -170,7 +168,6 @@ MessageAnswer InMemoryDialog::messageBox(std::string_view text, std::string_view
 
 void InMemoryDialog::showWindow(WindowShow how) {
     windowState_ = how;
-    windowHistory_.push_back(how);
 }
 
 void InMemoryDialog::endDialog(int result) { endResult_ = result; }

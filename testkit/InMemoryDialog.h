@@ -54,10 +54,8 @@ public:
     void clearBoxes() { boxes_.clear(); }
     int unansweredQuestions() const { return unanswered_; }
 
-    bool isVisible(int id) const;
     std::optional<int> endResult() const { return endResult_; }
     std::optional<WindowShow> windowState() const { return windowState_; }
-    const std::vector<WindowShow>& windowHistory() const { return windowHistory_; }
 
     // DialogPort
     void enable(int id, bool enabled) override;
@@ -117,7 +115,6 @@ private:
     int unanswered_ = 0;
     std::optional<int> endResult_;
     std::optional<WindowShow> windowState_;
-    std::vector<WindowShow> windowHistory_;
     std::vector<std::pair<int, std::string>> systemMenu_;
     int iconSets_ = 0;
     int aboutBoxes_ = 0;
