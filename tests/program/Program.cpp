@@ -129,16 +129,22 @@ Program::~Program() {
         ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, registryKey(game), KEY_WOW64_32KEY, 0);
 }
 
+DWORD Program::runningId() const {
+    for (const PROCESS_INFORMATION& process : processes_)
+        if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) return process.dwProcessId;
+    return processes_.front().dwProcessId;
+}
+
 HWND Program::mainWindow() const {
     if (processes_.empty()) return nullptr;
-    Windows windows{processes_.front().dwProcessId};
+    Windows windows{runningId()};
     ::EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
     return windows.main;
 }
 
 HWND Program::openBox() const {
     if (processes_.empty()) return nullptr;
-    Windows windows{processes_.front().dwProcessId};
+    Windows windows{runningId()};
     ::EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
     return windows.box;
 }

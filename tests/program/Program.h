@@ -57,6 +57,8 @@ public:
     std::string ended(DWORD code);
 
 private:
+    // The windows operated are those of the first program started that still runs.
+    DWORD runningId() const;
     HWND mainWindow() const;
     HWND openBox() const;
 
