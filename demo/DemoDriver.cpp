@@ -3,7 +3,7 @@
 //
 //   velmora-demo-driver answer     presses OK on each box Velmora shows, printing
 //                                  its text, until the main window takes input;
-//                                  exits 1 when Velmora ends instead
+//                                  exits 1 when it does not within a minute
 //   velmora-demo-driver click ID   clicks a control of the main window
 #include <windows.h>
 
@@ -32,9 +32,20 @@ HWND mainWindow() {
     return found;
 }
 
+// A box Velmora shows: a visible dialog the main window owns.
 HWND openBox(HWND main) {
-    HWND box = ::GetWindow(main, GW_ENABLEDPOPUP);
-    return box && box != main && ::IsWindowVisible(box) ? box : nullptr;
+    struct Search {
+        HWND owner;
+        HWND box = nullptr;
+    } search{main};
+    ::EnumWindows(
+        [](HWND window, LPARAM found) {
+            auto& s = *reinterpret_cast<Search*>(found);
+            if (::GetWindow(window, GW_OWNER) == s.owner && ::IsWindowVisible(window)) s.box = window;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.box;
 }
 
 int answer() {
@@ -50,12 +61,10 @@ int answer() {
             } else if (::IsWindowVisible(main) && ::IsWindowEnabled(main)) {
                 return 0;
             }
-        } else if (waited > 5000) {
-            return 1;  // ended, or never started
         }
         ::Sleep(50);
     }
-    return 1;
+    return 1;  // ended, or never came up
 }
 
 }  // namespace
