@@ -7,6 +7,15 @@
 // of a name and the first key of a name in it count, values are trimmed and
 // lose one pair of matching quotes, a read keeps at most size - 1 bytes.
 //
+// A file that starts with the UTF-16LE mark FF FE is a Unicode profile, as
+// for Windows: it is read as UTF-16 converted to the narrow code page
+// (platform/CodePage.h; a character the page lacks reads as '?'), and
+// written back as UTF-16 with its mark, new lines taking its line ends. An
+// odd last byte or an unpaired surrogate is read as well as it can be and
+// never made worse: untouched lines keep their bytes, a rewritten key keeps
+// its name's own code units, and an odd last byte stays last. No other mark
+// counts, the UTF-8 one included (Windows ignores it).
+//
 // It writes unlike them in three deliberate ways, because game files are
 // precious:
 //  - every line a write does not have to change stays byte for byte, with its
