@@ -12,6 +12,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +39,10 @@ namespace fs = std::filesystem;
 
 namespace velmora::bench {
 namespace {
+
+// The size of the file of CR line ends alone: several megabytes, where a
+// split that searched for LF from every line start would take seconds.
+constexpr size_t kCrOnlyBytes = 3 << 20;
 
 // One thing to time: set up in this process, set up in the child, then the
 // timed part, whose result must pass `check` (run here, afterwards).
@@ -226,6 +231,27 @@ public:
         Job parse{{}, {}, [paths] { return readAndParse(paths.sessionMission()); },
                   [](long size) { return size > 0; }, "mission parse"};
         if (wanted("roster")) add(rows, "roster build", "mission parse", 2, roundRobin({roster, parse}, runs_));
+
+        // The session mission many times over, as one file with CR line ends
+        // alone and one with CR LF: splitting at a lone CR must cost what
+        // splitting at CR LF does, however long the file.
+        const std::string crOnly = app_.root / "cr-only.mis";
+        const std::string crLf = app_.root / "cr-lf.mis";
+        const auto bigMissions = [paths, crOnly, crLf, this] {
+            if (fs::exists(crOnly)) return;
+            const std::string mission = testkit::readText(paths.mission(sessionMission_));
+            std::string big;
+            while (big.size() < kCrOnlyBytes) big += mission;
+            std::string lone = big;
+            lone.erase(std::remove(lone.begin(), lone.end(), '\n'), lone.end());
+            testkit::writeText(crOnly, lone);
+            testkit::writeText(crLf, big);
+        };
+        Job crParse{bigMissions, {}, [crOnly] { return readAndParse(crOnly); }, [](long size) { return size > 0; },
+                    "CR-only parse"};
+        Job crLfParse{{}, {}, [crLf] { return readAndParse(crLf); }, [](long size) { return size > 0; },
+                      "CR LF parse"};
+        if (wanted("roster")) add(rows, "CR-only parse", "CR LF parse", 1.5, roundRobin({crParse, crLfParse}, runs_));
     }
 
 private:

@@ -3,7 +3,11 @@
 //
 // Input: the profile text up to the first zero byte; the bytes after it are
 // the script (operations, names, values, buffer sizes). A corpus file is an
-// INI file, a zero byte and a few script bytes.
+// INI file, a zero byte and a few script bytes. A text that starts with the
+// UTF-16LE mark FF FE runs to its first zero code unit instead (two zero
+// bytes at an even offset), or to the end; one that ends in the unit FFFF
+// loses that unit's second byte, so that odd byte counts come in with a
+// script too.
 //
 // Beyond not crashing, every edit must keep what the engine promises:
 //  - after setString(s, k, v), getString(s, k) is v as stored: without its
@@ -11,7 +15,9 @@
 //    buffer;
 //  - after setSection(s, lines), s reads exactly the key lines given and no
 //    other key;
-//  - every line outside the section edited stays byte for byte;
+//  - every line outside the section edited stays byte for byte, in the
+//    file's bytes as in its narrow text (a UTF-16 file's odd last byte
+//    stays last);
 //  - the edited profile reads as its own text read afresh.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -26,6 +32,7 @@
 
 #include "core/ProfileFile.h"
 #include "core/Text.h"
+#include "platform/CodePage.h"
 
 using velmora::ProfileFile;
 
@@ -70,11 +77,27 @@ std::optional<std::string_view> headerName(std::string_view line) {
     return velmora::trimProfileSpace(text.substr(1, close - 1));
 }
 
-// The text before the first section named `section`'s body (its header
-// included), and the text from the next header on; nothing when absent.
+// A UTF-16 file's lines, with their endings, as bytes: the same lines as
+// its narrow text has. The mark and an odd last byte belong to none.
+std::vector<std::string_view> utf16Lines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    const size_t end = 2 + ((bytes.size() - 2) & ~size_t{1});
+    auto unit = [&](size_t at) { return at + 1 < end && bytes[at + 1] == 0 ? bytes[at] : 'x'; };
+    for (size_t begin = 2; begin < end;) {
+        size_t at = begin;
+        while (at < end && unit(at) != '\r' && unit(at) != '\n') at += 2;
+        if (at < end) at += unit(at) == '\r' && unit(at + 2) == '\n' ? 4 : 2;
+        lines.push_back(bytes.substr(begin, at - begin));
+        begin = at;
+    }
+    return lines;
+}
+
+// The lines of the first section named `section` in `text`: its header's
+// index and the index of the next header (or the count); nothing when absent.
 struct Around {
-    std::string before;
-    std::string after;
+    size_t header = 0;
+    size_t next = 0;
 };
 std::optional<Around> aroundSection(std::string_view text, std::string_view section) {
     const std::vector<std::string_view> lines = linesWithEndings(text);
@@ -83,12 +106,20 @@ std::optional<Around> aroundSection(std::string_view text, std::string_view sect
         if (!name || !velmora::equalsIgnoreCase(*name, section)) continue;
         size_t next = i + 1;
         while (next < lines.size() && !headerName(lines[next])) ++next;
-        Around around;
-        for (size_t j = 0; j <= i; ++j) around.before += lines[j];
-        for (size_t j = next; j < lines.size(); ++j) around.after += lines[j];
-        return around;
+        return Around{i, next};
     }
     return std::nullopt;
+}
+
+std::string joined(const std::vector<std::string_view>& lines, size_t from, size_t to) {
+    std::string text;
+    for (size_t i = from; i < to && i < lines.size(); ++i) text += lines[i];
+    return text;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
 // What a read gives of a stored value: trimmed, one pair of quotes off, cut.
@@ -141,31 +172,56 @@ void checkFreshReadAgrees(const ProfileFile& profile, const std::vector<std::str
                    fresh.getString(sections[s], keys[k], "\x01", 300));
 }
 
-// An edit of one section keeps the text before its body and from the next
-// header on; an edit that creates the section only appends.
-void checkOtherLinesKept(const std::string& before, const std::string& after, const std::optional<Around>& around) {
-    if (!around) {
-        EXPECT(after.compare(0, before.size(), before) == 0);
-        return;
+// An edit of one section keeps the lines up to its header and from the
+// next header on; an edit that creates the section only appends. Both in
+// the narrow text and, for a UTF-16 file, in its bytes, which keep their
+// mark and their odd last byte.
+void checkOtherLinesKept(const ProfileFile& before, const ProfileFile& after, const std::optional<Around>& around) {
+    EXPECT(after.isUtf16() == before.isUtf16());
+    std::vector<std::vector<std::string_view>> was = {linesWithEndings(before.narrowText())};
+    std::vector<std::vector<std::string_view>> is = {linesWithEndings(after.narrowText())};
+    std::string_view oddByte;
+    if (before.isUtf16()) {
+        was.push_back(utf16Lines(before.text()));
+        is.push_back(utf16Lines(after.text()));
+        EXPECT(was[1].size() == was[0].size() && is[1].size() == is[0].size());
+        EXPECT(startsWith(after.text(), "\xFF\xFE"));
+        if (before.text().size() % 2) oddByte = std::string_view(before.text()).substr(before.text().size() - 1);
+        EXPECT(after.text().size() % 2 == before.text().size() % 2 && endsWith(after.text(), oddByte));
     }
-    EXPECT(after.compare(0, around->before.size(), around->before) == 0);
-    EXPECT(after.size() >= around->after.size() &&
-           after.compare(after.size() - around->after.size(), around->after.size(), around->after) == 0);
+    for (size_t form = 0; form < was.size(); ++form) {
+        const size_t keptUpTo = around ? around->header + 1 : was[form].size();
+        EXPECT(startsWith(joined(is[form], 0, is[form].size()), joined(was[form], 0, keptUpTo)));
+        if (around)
+            EXPECT(endsWith(joined(is[form], 0, is[form].size()),
+                            joined(was[form], around->next, was[form].size())));
+    }
+}
+
+// A value as a UTF-16 file gives it back: through UTF-16 and back to the
+// narrow page, where a byte the page leaves undefined may come back as '?'.
+std::string narrowed(const ProfileFile& profile, std::string_view value) {
+    if (!profile.isUtf16()) return std::string(value);
+    std::u16string units;
+    velmora::appendUtf16(value, units);
+    std::string text;
+    velmora::appendNarrow(units, text);
+    return text;
 }
 
 void checkSetString(ProfileFile& profile, const std::string& section, const std::string& key,
                     const std::string& value, size_t size) {
-    const std::string before = profile.text();
-    const auto around = aroundSection(before, velmora::trimProfileSpace(section));
+    const ProfileFile before = profile;
+    const auto around = aroundSection(before.narrowText(), velmora::trimProfileSpace(section));
     profile.setString(section, key, value);
-    EXPECT(profile.getString(section, key, "\x01", size) == expectedRead(value, size));
-    checkOtherLinesKept(before, profile.text(), around);
+    EXPECT(profile.getString(section, key, "\x01", size) == expectedRead(narrowed(profile, value), size));
+    checkOtherLinesKept(before, profile, around);
 }
 
 void checkSetSection(ProfileFile& profile, const std::string& section, const std::vector<std::string>& lines,
                      const std::vector<std::string>& knownKeys) {
-    const std::string before = profile.text();
-    const auto around = aroundSection(before, velmora::trimProfileSpace(section));
+    const ProfileFile before = profile;
+    const auto around = aroundSection(before.narrowText(), velmora::trimProfileSpace(section));
     profile.setSection(section, lines);
 
     // Each key reads as the first line of its name gives it; a line without
@@ -182,7 +238,7 @@ void checkSetSection(ProfileFile& profile, const std::string& section, const std
         given.emplace_back(name);
         const std::string expected = equals == std::string::npos
                                          ? std::string("\x01")
-                                         : expectedRead(std::string_view(line).substr(equals + 1), 300);
+                                         : expectedRead(narrowed(profile, line.substr(equals + 1)), 300);
         EXPECT(profile.getString(section, name, "\x01", 300) == expected);
     }
     for (const std::string& key : knownKeys) {
@@ -191,21 +247,30 @@ void checkSetSection(ProfileFile& profile, const std::string& section, const std
             listed = listed || velmora::equalsIgnoreCase(name, velmora::trimProfileSpace(key));
         if (!listed && usableKey(key)) EXPECT(profile.getString(section, key, "\x01", 300) == "\x01");
     }
-    checkOtherLinesKept(before, profile.text(), around);
+    checkOtherLinesKept(before, profile, around);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const size_t split = input.find('\0');
-    const std::string_view text = input.substr(0, split);
-    const std::string_view rest = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+    size_t textEnd = input.find('\0');
+    size_t endMark = 1;
+    if (input.substr(0, 2) == "\xFF\xFE") {
+        textEnd = std::string_view::npos;
+        endMark = 2;
+        for (size_t at = 2; at + 1 < input.size() && textEnd == std::string_view::npos; at += 2)
+            if (input[at] == 0 && input[at + 1] == 0) textEnd = at;
+    }
+    std::string_view text = input.substr(0, textEnd);
+    if (endMark == 2 && text.size() >= 4 && endsWith(text, "\xFF\xFF")) text.remove_suffix(1);
+    const std::string_view rest =
+        textEnd == std::string_view::npos ? std::string_view() : input.substr(textEnd + endMark);
     FuzzedDataProvider script(reinterpret_cast<const uint8_t*>(rest.data()), rest.size());
 
     ProfileFile profile{std::string(text)};
-    std::vector<std::string> sections = namesIn(text, true);
-    std::vector<std::string> keys = namesIn(text, false);
+    std::vector<std::string> sections = namesIn(profile.narrowText(), true);
+    std::vector<std::string> keys = namesIn(profile.narrowText(), false);
     for (const std::string& section : sections)
         for (const std::string& key : keys) (void)profile.getInt(section, key, -1);
 

@@ -1,5 +1,7 @@
 #include "testkit/TempDir.h"
 
+#include "core/Text.h"
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -84,6 +86,16 @@ void makeReadOnly(const std::string& path, bool readOnly) {
     std::error_code error;
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     readOnly ? fs::perm_options::remove : fs::perm_options::add, error);
+}
+
+std::string utf16le(std::string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text) {
+        const char16_t unit = utf16From1252(static_cast<unsigned char>(c));
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
 }
 
 }  // namespace velmora::testkit

@@ -3,33 +3,69 @@
 #include <cstdint>
 
 #include "core/Text.h"
+#include "platform/CodePage.h"
 
 namespace velmora {
 namespace {
 
-std::string foldedKey(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) c = static_cast<char>(foldCase(static_cast<unsigned char>(c)));
-    return key;
+// FNV-1a over the folded bytes: equal for names that match, and no copy.
+uint32_t foldedHash(std::string_view name, uint32_t seed) {
+    uint32_t hash = 2166136261u ^ (seed * 0x9E3779B9u);
+    for (const char c : name) {
+        hash ^= foldCase(static_cast<unsigned char>(c));
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+// A section of more lines than this finds its keys through the index; a
+// shorter one is scanned, which costs less than hashing the name.
+constexpr size_t kScannedLines = 12;
+
+std::string_view unquoted(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 
 // The value as GetPrivateProfileString hands it out: one pair of matching
 // quotes around it removed, then cut to what `size` bytes hold.
-std::string copyEntry(std::string_view value, size_t size) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return clipToBuffer(value, size);
+std::string copyEntry(std::string_view value, size_t size) { return clipToBuffer(unquoted(value), size); }
+
+// Line ends as Windows splits them: CR LF, LF or a CR alone. The next LF is
+// looked for once and kept until the lines pass it: searching for it again
+// from every line start would scan to the end of a file of CRs alone for
+// each of its lines. Two searches for one byte each, where find_first_of
+// would test every byte against the pair through a call of its own:
+// parsing is most of what a swap spends outside the disk.
+class LineEnds {
+public:
+    explicit LineEnds(std::string_view text) : text_(text) {}
+    // The first CR or LF at or after `pos`, npos when none.
+    size_t after(size_t pos) {
+        if (!searched_ || (newline_ != std::string_view::npos && newline_ < pos)) {
+            newline_ = text_.find('\n', pos);
+            searched_ = true;
+        }
+        const size_t limit = newline_ == std::string_view::npos ? text_.size() : newline_;
+        const size_t cr = text_.substr(0, limit).find('\r', pos);
+        return cr != std::string_view::npos ? cr : newline_;
+    }
+
+private:
+    std::string_view text_;
+    size_t newline_ = std::string_view::npos;
+    bool searched_ = false;
+};
+
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+
+char16_t unitAt(std::string_view bytes, size_t at) {
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
+                                 static_cast<unsigned char>(bytes[at + 1]) << 8);
 }
 
-// The first CR or LF at or after `pos`, npos when none: a line ends at CR LF,
-// LF or a CR alone, as Windows splits them. Two searches for one byte each,
-// where find_first_of would test every byte against the pair through a call
-// of its own: parsing is most of what a swap spends outside the disk.
-size_t lineEnd(std::string_view text, size_t pos) {
-    const size_t newline = text.find('\n', pos);
-    const size_t cr = text.substr(0, newline == std::string_view::npos ? text.size() : newline).find('\r', pos);
-    return cr != std::string_view::npos ? cr : newline;
-}
+bool isSpaceUnit(char16_t unit) { return unit < 0x80 && isProfileSpace(static_cast<char>(unit)); }
 
 std::string_view dropTrailingSpaces(std::string_view text) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -72,7 +108,15 @@ int parseProfileInteger(std::string_view text) {
     return static_cast<int>(total);
 }
 
-ProfileFile::ProfileFile(std::string text) : text_(std::move(text)) { parse(); }
+ProfileFile::ProfileFile(std::string bytes) {
+    if (std::string_view(bytes).substr(0, kUtf16Mark.size()) == kUtf16Mark) {
+        utf16_ = true;
+        file_ = std::move(bytes);
+    } else {
+        text_ = std::move(bytes);
+    }
+    parse();
+}
 
 ProfileFile ProfileFile::load(FileSystem& files, const std::string& path) {
     std::string text;
@@ -80,67 +124,173 @@ ProfileFile ProfileFile::load(FileSystem& files, const std::string& path) {
     return ProfileFile(std::move(text));
 }
 
-void ProfileFile::parse() {
-    lines_.clear();
-    sections_.clear();
-    firstSection_.clear();
+void ProfileFile::splitNarrow() {
     const std::string_view all(text_);
-    size_t pos = 0;
-    while (pos < all.size()) {
+    LineEnds ends(all);
+    for (size_t pos = 0; pos < all.size();) {
         Line line;
         line.begin = pos;
-        const size_t end = lineEnd(all, pos);
+        const size_t end = ends.after(pos);
         line.length = (end == std::string_view::npos ? all.size() : end) - pos;
         line.next = end == std::string_view::npos ? all.size()
                     : all.compare(end, 2, "\r\n") == 0 ? end + 2
                                                        : end + 1;
+        line.fileBegin = line.begin;
+        line.fileLength = line.length;
+        line.fileNext = line.next;
         pos = line.next;
-
-        const std::string_view content = trimProfileSpace(all.substr(line.begin, line.length));
-        if (content.empty()) {
-            lines_.push_back(line);
-            continue;
-        }
-        if (content.front() == '[') {
-            const size_t close = content.rfind(']');
-            if (close != std::string_view::npos) {
-                line.kind = Line::Header;
-                line.name = spanOf(trimProfileSpace(content.substr(1, close - 1)));
-                lines_.push_back(line);
-                continue;
-            }
-        }
-        line.kind = Line::Entry;
-        const size_t equals = content.find('=');
-        if (equals == std::string_view::npos) {
-            line.name = spanOf(content);
-        } else {
-            line.name = spanOf(trimProfileSpace(content.substr(0, equals)));
-            line.hasValue = true;
-            line.value = spanOf(trimProfileSpace(content.substr(equals + 1)));
-        }
         lines_.push_back(line);
     }
+}
+
+// Each line's code units become its narrow text, one line at a time, so
+// that every line knows where it is in both. An odd last byte is no code
+// unit and no text: it stays where it is, after everything a write adds.
+void ProfileFile::splitUtf16() {
+    text_.clear();
+    const std::string_view bytes(file_);
+    const size_t end = fileEnd();
+    std::u16string units;
+    for (size_t pos = kUtf16Mark.size(); pos < end;) {
+        Line line;
+        line.fileBegin = pos;
+        size_t at = pos;
+        units.clear();
+        while (at < end && unitAt(bytes, at) != u'\r' && unitAt(bytes, at) != u'\n') {
+            units += unitAt(bytes, at);
+            at += 2;
+        }
+        line.fileLength = at - pos;
+        line.begin = text_.size();
+        appendNarrow(units, text_);
+        line.length = text_.size() - line.begin;
+        if (at < end) {
+            const bool crlf = unitAt(bytes, at) == u'\r' && at + 2 < end && unitAt(bytes, at + 2) == u'\n';
+            text_ += crlf ? "\r\n" : unitAt(bytes, at) == u'\r' ? "\r" : "\n";
+            at += crlf ? 4 : 2;
+        }
+        line.next = text_.size();
+        line.fileNext = at;
+        pos = at;
+        lines_.push_back(line);
+    }
+}
+
+void ProfileFile::classify(Line& line) const {
+    const std::string_view content = trimProfileSpace(std::string_view(text_).substr(line.begin, line.length));
+    if (content.empty()) return;
+    if (content.front() == '[') {
+        const size_t close = content.rfind(']');
+        if (close != std::string_view::npos) {
+            line.kind = Line::Header;
+            line.name = spanOf(trimProfileSpace(content.substr(1, close - 1)));
+            return;
+        }
+    }
+    line.kind = Line::Entry;
+    const size_t equals = content.find('=');
+    if (equals == std::string_view::npos) {
+        line.name = spanOf(content);
+    } else {
+        line.name = spanOf(trimProfileSpace(content.substr(0, equals)));
+        line.hasValue = true;
+        line.value = spanOf(trimProfileSpace(content.substr(equals + 1)));
+    }
+}
+
+namespace {
+
+void reserve(std::vector<uint32_t>& slots, std::vector<uint32_t>& hashes, size_t items) {
+    size_t size = 0;
+    if (items > 0)
+        for (size = 8; size < 2 * items;) size *= 2;
+    slots.assign(size, 0);
+    hashes.assign(size, 0);
+}
+
+// The slot of the first item that `same` accepts, or the free slot where
+// such an item would go.
+template <class Same>
+size_t probe(const std::vector<uint32_t>& slots, const std::vector<uint32_t>& hashes, uint32_t hash, Same same) {
+    const size_t mask = slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask)
+        if (slots[i] == 0 || (hashes[i] == hash && same(slots[i] - 1))) return i;
+}
+
+}  // namespace
+
+void ProfileFile::buildIndexes() {
+    reserve(sectionIndex_.slots, sectionIndex_.hashes, sections_.size());
+    size_t indexedKeys = 0;
+    for (const Section& section : sections_)
+        if (section.bodyEnd - section.header > kScannedLines) indexedKeys += section.bodyEnd - section.header;
+    reserve(keyIndex_.slots, keyIndex_.hashes, indexedKeys);
+
+    for (size_t s = 0; s < sections_.size(); ++s) {
+        const Section& section = sections_[s];
+        const std::string_view name = view(lines_[section.header].name);
+        if (!name.empty()) {
+            const uint32_t hash = foldedHash(name, 0);
+            const size_t slot = probe(sectionIndex_.slots, sectionIndex_.hashes, hash, [&](size_t other) {
+                return equalsIgnoreCase(view(lines_[sections_[other].header].name), name);
+            });
+            if (sectionIndex_.slots[slot] == 0) {
+                sectionIndex_.slots[slot] = static_cast<uint32_t>(s + 1);
+                sectionIndex_.hashes[slot] = hash;
+            }
+        }
+        if (section.bodyEnd - section.header <= kScannedLines) continue;
+        for (size_t i = section.header + 1; i < section.bodyEnd; ++i) {
+            if (lines_[i].kind != Line::Entry) continue;
+            const std::string_view key = view(lines_[i].name);
+            const uint32_t hash = foldedHash(key, static_cast<uint32_t>(s + 1));
+            const size_t slot = probe(keyIndex_.slots, keyIndex_.hashes, hash,
+                                      [&](size_t other) { return equalsIgnoreCase(view(lines_[other].name), key); });
+            if (keyIndex_.slots[slot] == 0) {
+                keyIndex_.slots[slot] = static_cast<uint32_t>(i + 1);
+                keyIndex_.hashes[slot] = hash;
+            }
+        }
+    }
+}
+
+void ProfileFile::parse() {
+    lines_.clear();
+    sections_.clear();
+    if (utf16_)
+        splitUtf16();
+    else
+        splitNarrow();
+    for (Line& line : lines_) classify(line);
 
     // Lines before the first header belong to no section and are never read.
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (lines_[i].kind != Line::Header) continue;
         if (!sections_.empty()) sections_.back().bodyEnd = i;
         sections_.push_back(Section{i, lines_.size()});
-        const std::string_view name = view(lines_[i].name);
-        if (!name.empty()) firstSection_.emplace(foldedKey(name), sections_.size() - 1);
     }
+    buildIndexes();
 }
 
 const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
     name = trimProfileSpace(name);
-    if (name.empty()) return nullptr;
-    const auto found = firstSection_.find(foldedKey(name));
-    return found == firstSection_.end() ? nullptr : &sections_[found->second];
+    if (name.empty() || sectionIndex_.slots.empty()) return nullptr;
+    const size_t slot = probe(sectionIndex_.slots, sectionIndex_.hashes, foldedHash(name, 0), [&](size_t s) {
+        return equalsIgnoreCase(view(lines_[sections_[s].header].name), name);
+    });
+    const uint32_t found = sectionIndex_.slots[slot];
+    return found == 0 ? nullptr : &sections_[found - 1];
 }
 
 const ProfileFile::Line* ProfileFile::findKey(const Section& section, std::string_view key) const {
     key = trimProfileSpace(key);
+    if (section.bodyEnd - section.header > kScannedLines) {
+        const auto s = static_cast<uint32_t>(&section - sections_.data() + 1);
+        const size_t slot = probe(keyIndex_.slots, keyIndex_.hashes, foldedHash(key, s),
+                                  [&](size_t i) { return equalsIgnoreCase(view(lines_[i].name), key); });
+        const uint32_t found = keyIndex_.slots[slot];
+        return found == 0 ? nullptr : &lines_[found - 1];
+    }
     for (size_t i = section.header + 1; i < section.bodyEnd; ++i) {
         const Line& line = lines_[i];
         if (line.kind == Line::Entry && equalsIgnoreCase(view(line.name), key)) return &line;
@@ -165,12 +315,13 @@ std::string ProfileFile::getString(std::string_view section, std::string_view ke
 
 int ProfileFile::getInt(std::string_view section, std::string_view key, int defaultValue) const {
     // The system reads the value into a buffer of 30 characters first.
-    const std::string text = getString(section, key, "", 30);
+    const auto value = rawValue(section, key);
+    const std::string_view text = value ? unquoted(*value).substr(0, 29) : std::string_view();
     return text.empty() ? defaultValue : parseProfileInteger(text);
 }
 
 std::string ProfileFile::lineEnding() const {
-    const size_t end = lineEnd(text_, 0);
+    const size_t end = LineEnds(text_).after(0);
     if (end == std::string::npos || text_.compare(end, 2, "\r\n") == 0) return "\r\n";
     return std::string(1, text_[end]);
 }
@@ -186,6 +337,41 @@ size_t ProfileFile::lastContentLine(const Section& section) const {
     return last;
 }
 
+std::string ProfileFile::encoded(std::string_view narrow) const {
+    if (!utf16_) return std::string(narrow);
+    std::u16string units;
+    appendUtf16(narrow, units);
+    std::string bytes;
+    bytes.reserve(2 * units.size());
+    for (const char16_t unit : units) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+// A UTF-16 name keeps its own units: its narrow form may hold '?' for
+// characters the code page lacks.
+std::string ProfileFile::fileName(const Line& line) const {
+    if (!utf16_) return std::string(view(line.name));
+    const std::string_view bytes = std::string_view(file_).substr(line.fileBegin, line.fileLength);
+    size_t begin = 0, end = 0;
+    while (begin < bytes.size() && isSpaceUnit(unitAt(bytes, begin))) begin += 2;
+    for (end = begin; end < bytes.size() && unitAt(bytes, end) != u'='; end += 2) {}
+    while (end > begin && isSpaceUnit(unitAt(bytes, end - 2))) end -= 2;
+    return std::string(bytes.substr(begin, end - begin));
+}
+
+size_t ProfileFile::fileEnd() const {
+    if (!utf16_) return text_.size();
+    return kUtf16Mark.size() + ((file_.size() - kUtf16Mark.size()) & ~size_t{1});
+}
+
+void ProfileFile::splice(size_t from, size_t to, const std::string& bytes) {
+    (utf16_ ? file_ : text_).replace(from, to - from, bytes);
+    parse();
+}
+
 bool ProfileFile::setString(std::string_view section, std::string_view key, std::string_view value) {
     section = trimProfileSpace(section);
     key = trimProfileSpace(key);
@@ -198,28 +384,23 @@ bool ProfileFile::setString(std::string_view section, std::string_view key, std:
         if (!text_.empty() && !endsInLineEnd()) added += eol;
         added.append("[").append(section).append("]").append(eol);
         added.append(key).append("=").append(value).append(eol);
-        text_ += added;
-        parse();
+        splice(fileEnd(), fileEnd(), encoded(added));
         return true;
     }
 
     if (const Line* line = findKey(*found, key)) {
         if (line->hasValue && view(line->value) == value) return false;
         // The line keeps its own ending.
-        std::string replacement(view(line->name));
-        replacement.append("=").append(value);
-        text_.replace(line->begin, line->length, replacement);
-        parse();
+        const std::string replacement = fileName(*line) + encoded("=" + std::string(value));
+        splice(line->fileBegin, line->fileBegin + line->fileLength, replacement);
         return true;
     }
 
     const Line& after = lines_[lastContentLine(*found)];
     std::string added;
-    size_t at = after.next;
-    if (at == text_.size() && !endsInLineEnd()) added += eol;
+    if (after.next == text_.size() && !endsInLineEnd()) added += eol;
     added.append(key).append("=").append(value).append(eol);
-    text_.insert(at, added);
-    parse();
+    splice(after.fileNext, after.fileNext, encoded(added));
     return true;
 }
 
@@ -237,21 +418,19 @@ bool ProfileFile::setSection(std::string_view section, const std::vector<std::st
         std::string added;
         if (!text_.empty() && !endsInLineEnd()) added += eol;
         added.append("[").append(section).append("]").append(eol).append(body);
-        text_ += added;
-        parse();
+        splice(fileEnd(), fileEnd(), encoded(added));
         return true;
     }
 
     const Line& header = lines_[found->header];
     const Line& last = lines_[lastContentLine(*found)];
-    const size_t from = header.next;
-    const size_t to = last.next;
+    const size_t from = header.fileNext;
+    const size_t to = last.fileNext;
     std::string replacement;
-    if (from == text_.size() && !endsInLineEnd()) replacement += eol;
-    replacement += body;
-    if (text_.compare(from, to - from, replacement) == 0) return false;
-    text_.replace(from, to - from, replacement);
-    parse();
+    if (header.next == text_.size() && !endsInLineEnd()) replacement += eol;
+    replacement = encoded(replacement + body);
+    if (text().compare(from, to - from, replacement) == 0) return false;
+    splice(from, to, replacement);
     return true;
 }
 

@@ -7,6 +7,15 @@
 // of a name and the first key of a name in it count, values are trimmed and
 // lose one pair of matching quotes, a read keeps at most size - 1 bytes.
 //
+// A file that starts with the UTF-16LE mark FF FE is a Unicode profile, as
+// for Windows: it is read as UTF-16 converted to the narrow code page
+// (platform/CodePage.h; a character the page lacks reads as '?'), and
+// written back as UTF-16 with its mark, new lines taking its line ends. An
+// odd last byte or an unpaired surrogate is read as well as it can be and
+// never made worse: untouched lines keep their bytes, a rewritten key keeps
+// its name's own code units, and an odd last byte stays last. No other mark
+// counts, the UTF-8 one included (Windows ignores it).
+//
 // It writes unlike them in three deliberate ways, because game files are
 // precious:
 //  - every line a write does not have to change stays byte for byte, with its
@@ -51,10 +60,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/AtomicFile.h"
@@ -65,7 +74,10 @@ namespace velmora {
 class ProfileFile {
 public:
     ProfileFile() = default;
-    explicit ProfileFile(std::string text);
+    // A file's bytes. Bytes that start with the UTF-16LE mark FF FE are read
+    // as UTF-16 text in the narrow code page (platform/CodePage.h), as
+    // Windows reads a Unicode profile; any others as narrow text as they are.
+    explicit ProfileFile(std::string bytes);
 
     // The file at `path`. A missing or unreadable file gives an empty profile
     // in which every read yields its default.
@@ -88,7 +100,12 @@ public:
     // exactly `lines` (up to the first empty one), created when absent.
     bool setSection(std::string_view section, const std::vector<std::string>& lines);
 
-    const std::string& text() const { return text_; }
+    // The file's bytes, as saveProfile writes them.
+    const std::string& text() const { return utf16_ ? file_ : text_; }
+    // The text the reads see: text() itself, or a UTF-16 file's text in the
+    // narrow code page, without its mark.
+    const std::string& narrowText() const { return text_; }
+    bool isUtf16() const { return utf16_; }
 
     // The trimmed value of a key exactly as stored (quotes kept), or nothing.
     std::optional<std::string_view> rawValue(std::string_view section, std::string_view key) const;
@@ -104,6 +121,10 @@ private:
         size_t begin = 0;    // offset of the line in text_
         size_t length = 0;   // bytes before its line end (CR LF, LF or CR)
         size_t next = 0;     // offset of the following line
+        // The same three in the file's bytes: for a narrow file, the same.
+        size_t fileBegin = 0;
+        size_t fileLength = 0;
+        size_t fileNext = 0;
         enum Kind { Blank, Header, Entry } kind = Blank;
         Span name;           // section or key name, trimmed
         bool hasValue = false;
@@ -113,10 +134,20 @@ private:
         size_t header = 0;   // line index of "[name]"
         size_t bodyEnd = 0;  // one past its last line
     };
+    // Names by their folded hash, open addressing: a slot holds an item's
+    // index + 1, 0 when free. Only the first item of a name goes in.
+    struct NameIndex {
+        std::vector<uint32_t> slots;
+        std::vector<uint32_t> hashes;
+    };
 
     std::string_view view(Span span) const { return std::string_view(text_).substr(span.pos, span.length); }
     Span spanOf(std::string_view part) const { return Span{static_cast<size_t>(part.data() - text_.data()), part.size()}; }
     void parse();
+    void splitNarrow();
+    void splitUtf16();
+    void classify(Line& line) const;
+    void buildIndexes();
     const Section* findSection(std::string_view name) const;
     const Line* findKey(const Section& section, std::string_view key) const;
     // The ending of the file's first line, which new lines take; CR LF in a
@@ -125,11 +156,20 @@ private:
     bool endsInLineEnd() const;
     // Index of the line after which a new line of `section` goes.
     size_t lastContentLine(const Section& section) const;
+    // Edits in the file's bytes: narrow text as the file holds it, the bytes
+    // of a key's name as they are, the end of the file's readable text.
+    std::string encoded(std::string_view narrow) const;
+    std::string fileName(const Line& line) const;
+    size_t fileEnd() const;
+    void splice(size_t from, size_t to, const std::string& bytes);
 
     std::string text_;
+    bool utf16_ = false;
+    std::string file_;  // a UTF-16 file's bytes, mark included; unused for a narrow file
     std::vector<Line> lines_;
     std::vector<Section> sections_;
-    std::unordered_map<std::string, size_t> firstSection_;  // folded name -> index in sections_
+    NameIndex sectionIndex_;  // over sections_
+    NameIndex keyIndex_;      // over lines_: the keys of sections too long to scan
 };
 
 // The four private-profile operations on a file, each complete in itself: a

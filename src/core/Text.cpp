@@ -64,4 +64,23 @@ std::string clipToBuffer(std::string_view text, size_t limit) {
 
 std::string decimal(long long value) { return std::to_string(value); }
 
+namespace {
+
+// 0x80..0x9F; the rest of the page is Latin-1.
+constexpr char16_t k1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+char16_t utf16From1252(unsigned char c) { return c >= 0x80 && c < 0xA0 ? k1252High[c - 0x80] : c; }
+
+int cp1252FromUtf16(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+    for (int i = 0; i < 32; ++i)
+        if (k1252High[i] == c) return 0x80 + i;
+    return -1;
+}
+
 }  // namespace velmora

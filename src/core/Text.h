@@ -29,4 +29,11 @@ std::string clipToBuffer(std::string_view text, size_t limit);
 
 std::string decimal(long long value);
 
+// Code page 1252 and UTF-16: the character a byte stands for (the five bytes
+// the page leaves undefined stand for U+0081, U+008D, U+008F, U+0090 and
+// U+009D, as Windows maps them), and the byte of a character, -1 when the
+// page has none.
+char16_t utf16From1252(unsigned char c);
+int cp1252FromUtf16(char16_t c);
+
 }  // namespace velmora

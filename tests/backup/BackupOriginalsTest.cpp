@@ -417,16 +417,24 @@ TEST_F(BackupTest, CopiesThatCannotReachTheDiskAreNotBackedUpAndComeNextTime) {
     EXPECT_EQ(readText(backupFile("objects_dp/Tower.dp")), readText(gameFile("objects_dp/Tower.dp")));
 }
 
-TEST_F(BackupTest, TheSettingsOfThisVersionStayAsTheyAre) {
+TEST_F(BackupTest, TheSettingsOfThisVersionStayAsTheyAreStartAfterStart) {
     use(cfs2Install());
-    writeText(app.state.settingsPath,
-              "[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_SAVE_2=2\r\nCUR_MISSION_2=Raid.mis\r\n[MODIFIED_DPS_2]\r\n"
-              "Tower.dp=guns modified\r\n");
-    EXPECT_EQ(backup(kCfs2), 0);
-    EXPECT_EQ(app.settingsText(),
-              "[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_SAVE_2=2\r\nCUR_MISSION_2=Raid.mis\r\n[MODIFIED_DPS_2]\r\n"
-              "Tower.dp=guns modified\r\n");
-    EXPECT_EQ(app.dialog.boxTexts().size(), 1u);  // the summary only
+    const std::string settings = "[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_SAVE_2=2\r\nCUR_MISSION_2=Raid.mis\r\n";
+    const std::string modified = "[MODIFIED_DPS_2]\r\nTower.dp=guns modified\r\n";
+    // As Velmora writes it, and as a player saves it from Notepad as
+    // "Unicode" with a line of his own.
+    for (const std::string& file :
+         {settings + modified, testkit::utf16le(settings + "STATIC_IP=10.1.2.3\r\n" + modified)}) {
+        writeText(app.state.settingsPath, file);
+        for (int start = 0; start < 2; ++start) {
+            app.dialog.clearBoxes();
+            EXPECT_EQ(backup(kCfs2), 0);
+            EXPECT_EQ(app.settingsText(), file);
+            EXPECT_LE(app.dialog.boxTexts().size(), 1u);  // the summary at the first start only
+        }
+        EXPECT_EQ(setting("CUR_MISSION_2"), "Raid.mis");
+    }
+    EXPECT_EQ(setting("STATIC_IP"), "10.1.2.3");
 }
 
 TEST_F(BackupTest, ALongStoredValueIsCutTo255Bytes) {

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "core/Text.h"
+
 #include "testkit/FaultyFileSystem.h"
 #include "testkit/TempDir.h"
 
@@ -198,6 +202,106 @@ TEST(ProfileEdit, OnlyTheFirstSectionOfANameIsReplaced) {
     ProfileFile ini("[s]\nk=1\n[s]\nk=2\n");
     ini.setSection("s", {"j=3"});
     EXPECT_EQ(ini.text(), "[s]\nj=3\n[s]\nk=2\n");
+}
+
+TEST(ProfileRead, LongSectionsFindKeysAsShortOnesDo) {
+    // Sections past a dozen lines look keys up by hash: the same rules hold.
+    std::string text = "[ids]\r\n";
+    for (int i = 0; i < 40; ++i) text += "k" + std::to_string(i) + "=v" + std::to_string(i) + "\r\n";
+    text += "K7=later\r\nbare\r\nBARE=late\r\n\r\n; c=1\r\n\xC9t\xE9=e\r\n[next]\r\nk1=n\r\n";
+    ProfileFile ini(text);
+    EXPECT_EQ(ini.getString("ids", " k7 ", "d", 256), "v7");
+    EXPECT_EQ(ini.getString("IDS", "K39", "d", 256), "v39");
+    EXPECT_EQ(ini.getString("ids", "bare", "d", 256), "d");
+    EXPECT_EQ(ini.getString("ids", "; c", "d", 256), "1");  // a comment is a key Velmora never asks for
+    EXPECT_EQ(ini.getString("ids", "\xE9T\xC9", "d", 256), "e");
+    EXPECT_EQ(ini.getString("ids", "k40", "d", 256), "d");
+    EXPECT_EQ(ini.getInt("next", "k1", 0), 0);
+    EXPECT_TRUE(ini.setString("ids", "k12", "12"));
+    EXPECT_TRUE(ini.setString("ids", "k40", "40"));
+    EXPECT_EQ(ini.getInt("ids", "k12", 0), 12);
+    EXPECT_EQ(ini.getInt("ids", "K40", 0), 40);
+}
+
+// UTF-16LE bytes of `text`, after the mark.
+std::string utf16(std::u16string_view text, std::string_view mark = "\xFF\xFE") {
+    std::string bytes(mark);
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+TEST(ProfileUtf16, ReadsAsTheNarrowText) {
+    // U+0F40 is in no ANSI code page; D800 alone is no character.
+    struct Row {
+        std::string file;
+        const char* section;
+        const char* key;
+        const char* expected;
+    } rows[] = {
+        {utf16(u"[s]\r\nk=v\r\n"), "S", "K", "v"},
+        {utf16(u"[s]\nk=\"lf\"\n"), "s", "k", "lf"},
+        {utf16(u"[s]\rk=cr\r"), "s", "k", "cr"},
+        {utf16(u"k=orphan\r\n[s]\r\nk=after\r\n"), "s", "k", "after"},
+        {utf16(u"[s]\r\nk=a\u0F40b\xD800.\r\n"), "s", "k", "a?b?."},
+        {utf16(u"[\u0F40]\r\n\u0F40=1\r\n"), "?", "?", "1"},
+        {utf16(u"[s]\r\nk=odd\r\n") + "\x41", "s", "k", "odd"},
+        {utf16(u"[s]\r\nk=v"), "s", "k", "v"},
+        {utf16(u""), "s", "k", "d"},
+        {"\xFF", "s", "k", "d"},
+        {utf16(u"[s]\r\nk=v\r\n", "\xFE\xFF"), "s", "k", "d"},  // only FF FE marks UTF-16
+        {utf16(u"[s]\r\nk=v\r\n", "\xEF\xBB\xBF"), "s", "k", "d"},
+    };
+    for (const Row& row : rows) {
+        const ProfileFile ini(row.file);
+        EXPECT_EQ(ini.getString(row.section, row.key, "d", 256), row.expected) << testing::PrintToString(row.file);
+    }
+    EXPECT_TRUE(ProfileFile(utf16(u"")).isUtf16());
+    EXPECT_EQ(ProfileFile(utf16(u"[s]\r\nk=v\r\n")).narrowText(), "[s]\r\nk=v\r\n");
+}
+
+TEST(ProfileUtf16, WritesStayUtf16AndKeepUntouchedLinesByteForByte) {
+    const std::u16string base = u"; \u0F40 note\r\n[s]\r\n \u0F40k = old \r\nj=1\r\n\r\n[t]\r\nx=2\r\n";
+    struct Row {
+        std::u16string file;
+        std::function<void(ProfileFile&)> edit;
+        std::u16string expected;
+    } rows[] = {
+        {base, [](ProfileFile& p) { p.setString("s", "?k", "new"); },
+         u"; \u0F40 note\r\n[s]\r\n\u0F40k=new\r\nj=1\r\n\r\n[t]\r\nx=2\r\n"},
+        {base, [](ProfileFile& p) { p.setString("s", "added", "a"); },
+         u"; \u0F40 note\r\n[s]\r\n \u0F40k = old \r\nj=1\r\nadded=a\r\n\r\n[t]\r\nx=2\r\n"},
+        {base, [](ProfileFile& p) { p.setSection("s", {"; modified by Velmora", "gun.0=1"}); },
+         u"; \u0F40 note\r\n[s]\r\n; modified by Velmora\r\ngun.0=1\r\n\r\n[t]\r\nx=2\r\n"},
+        {u"[a]\nx=1", [](ProfileFile& p) { p.setString("b", "y", "2"); }, u"[a]\nx=1\n[b]\ny=2\n"},
+        {u"", [](ProfileFile& p) { p.setString("MAIN", "STATIC_IP", "1.2.3.4"); },
+         u"[MAIN]\r\nSTATIC_IP=1.2.3.4\r\n"},
+    };
+    for (const Row& row : rows) {
+        ProfileFile ini(utf16(row.file));
+        row.edit(ini);
+        EXPECT_EQ(ini.text(), utf16(row.expected));
+    }
+}
+
+TEST(ProfileUtf16, AnOddLastByteStaysLastAndWhatWasReadableStaysSo) {
+    ProfileFile ini(utf16(u"[s]\r\nk=1\r\n") + "\x5B");
+    EXPECT_TRUE(ini.setString("t", "j", "2"));
+    EXPECT_TRUE(ini.setString("s", "k", "3"));
+    EXPECT_EQ(ini.text(), utf16(u"[s]\r\nk=3\r\n[t]\r\nj=2\r\n") + "\x5B");
+    EXPECT_EQ(ProfileFile(ini.text()).getInt("t", "j", 0), 2);
+}
+
+TEST(CodePage1252, EveryByteHasOneCharacterAndBack) {
+    for (int byte = 0; byte < 256; ++byte)
+        EXPECT_EQ(cp1252FromUtf16(utf16From1252(static_cast<unsigned char>(byte))), byte);
+    EXPECT_EQ(utf16From1252(0x80), u'\u20AC');
+    EXPECT_EQ(utf16From1252(0x9F), u'\u0178');
+    EXPECT_EQ(utf16From1252(0x81), u'\u0081');
+    EXPECT_EQ(cp1252FromUtf16(u'\u0100'), -1);
+    EXPECT_EQ(cp1252FromUtf16(u'\u0080'), -1);
 }
 
 class ProfileFileOnDisk : public ::testing::Test {

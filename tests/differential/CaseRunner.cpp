@@ -9,10 +9,10 @@ namespace {
 
 bool isWrite(const Op& op) { return op.kind == Op::WriteString || op.kind == Op::WriteSection; }
 
-void prepare(const Workspace& workspace, bool fileExists, const std::string& file) {
+void prepare(const Workspace& workspace, bool fileExists, const std::string& file, bool utf16) {
     for (const std::string& path : {workspace.windowsFile, workspace.velmoraFile}) {
         if (fileExists)
-            putFile(path, file);
+            putFile(path, fileBytes(file, utf16));
         else
             removeFile(path);
     }
@@ -82,9 +82,9 @@ private:
 };
 
 // Runs `writes` from the given file, then the one read that disagreed.
-std::optional<Mismatch> replay(bool fileExists, const std::string& file, const std::vector<Op>& writes,
+std::optional<Mismatch> replay(bool fileExists, bool utf16, const std::string& file, const std::vector<Op>& writes,
                                const Mismatch& check, const Workspace& workspace) {
-    prepare(workspace, fileExists, file);
+    prepare(workspace, fileExists, file, utf16);
     for (const Op& write : writes) applyWrite(write, workspace);
     CaseResult result;
     Comparer comparer(workspace, sectionBehindByteOrderMark(file), result);
@@ -116,7 +116,7 @@ std::string join(const std::vector<std::string>& lines) {
 
 CaseResult runCase(const Case& profileCase, const Workspace& workspace) {
     CaseResult result;
-    prepare(workspace, profileCase.fileExists, profileCase.file);
+    prepare(workspace, profileCase.fileExists, profileCase.file, profileCase.utf16);
     Comparer comparer(workspace, sectionBehindByteOrderMark(profileCase.file), result);
     for (size_t i = 0; i < profileCase.ops.size(); ++i) {
         const Op& op = profileCase.ops[i];
@@ -136,12 +136,13 @@ CaseResult runCase(const Case& profileCase, const Workspace& workspace) {
 Reproduction minimise(const Case& profileCase, const Mismatch& first, const Workspace& workspace) {
     Reproduction best;
     best.fileExists = profileCase.fileExists;
+    best.utf16 = profileCase.utf16;
     best.file = profileCase.file;
     best.mismatch = first;
     // Reads change nothing: the writes before the disagreement are all that
     // can matter. Find where it first showed.
     for (size_t i = 0; i <= profileCase.ops.size(); ++i) {
-        if (replay(best.fileExists, best.file, best.writes, first, workspace)) break;
+        if (replay(best.fileExists, best.utf16, best.file, best.writes, first, workspace)) break;
         if (i == profileCase.ops.size()) break;
         if (isWrite(profileCase.ops[i])) best.writes.push_back(profileCase.ops[i]);
     }
@@ -150,7 +151,7 @@ Reproduction minimise(const Case& profileCase, const Mismatch& first, const Work
         for (size_t i = 0; i < best.writes.size(); ++i) {
             std::vector<Op> fewer = best.writes;
             fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(i));
-            if (auto found = replay(best.fileExists, best.file, fewer, first, workspace)) {
+            if (auto found = replay(best.fileExists, best.utf16, best.file, fewer, first, workspace)) {
                 best.writes = fewer;
                 best.mismatch = *found;
                 changed = true;
@@ -161,7 +162,7 @@ Reproduction minimise(const Case& profileCase, const Mismatch& first, const Work
             for (size_t i = 0; i < best.writes[w].lines.size(); ++i) {
                 std::vector<Op> fewer = best.writes;
                 fewer[w].lines.erase(fewer[w].lines.begin() + static_cast<std::ptrdiff_t>(i));
-                if (auto found = replay(best.fileExists, best.file, fewer, first, workspace)) {
+                if (auto found = replay(best.fileExists, best.utf16, best.file, fewer, first, workspace)) {
                     best.writes = fewer;
                     best.mismatch = *found;
                     changed = true;
@@ -173,7 +174,7 @@ Reproduction minimise(const Case& profileCase, const Mismatch& first, const Work
         for (size_t i = 0; i < lines.size(); ++i) {
             std::vector<std::string> fewer = lines;
             fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(i));
-            if (auto found = replay(best.fileExists, join(fewer), best.writes, first, workspace)) {
+            if (auto found = replay(best.fileExists, best.utf16, join(fewer), best.writes, first, workspace)) {
                 lines = fewer;
                 best.file = join(fewer);
                 best.mismatch = *found;
@@ -182,22 +183,34 @@ Reproduction minimise(const Case& profileCase, const Mismatch& first, const Work
             }
         }
     }
-    if (auto found = replay(best.fileExists, best.file, best.writes, first, workspace)) best.mismatch = *found;
+    if (auto found = replay(best.fileExists, best.utf16, best.file, best.writes, first, workspace)) best.mismatch = *found;
     best.windowsFileAfter = fileContents(workspace.windowsFile);
     best.velmoraFileAfter = fileContents(workspace.velmoraFile);
     return best;
 }
 
+namespace {
+
+// A file as a report shows it: a UTF-16 one as its text, marked as such.
+std::string shown(const std::string& bytes) {
+    if (bytes.compare(0, 2, "\xFF\xFE") != 0) return quoted(bytes);
+    return "UTF-16LE " + quoted(ProfileFile(bytes).narrowText());
+}
+
+}  // namespace
+
 std::string describe(const Reproduction& reproduction) {
     std::string text;
-    text += "    file:     " + (reproduction.fileExists ? quoted(reproduction.file) : std::string("(none)")) + "\n";
+    text += "    file:     " +
+            (reproduction.fileExists ? shown(fileBytes(reproduction.file, reproduction.utf16)) : std::string("(none)")) +
+            "\n";
     for (const Op& write : reproduction.writes) text += "    write:    " + describe(write) + "\n";
     text += "    read:     " + describe(reproduction.mismatch.read) +
             (reproduction.mismatch.ofVelmoraFile ? " of the file Velmora wrote\n" : "\n");
     text += "    Windows:  " + reproduction.mismatch.windows + "\n";
     text += "    Velmora:  " + reproduction.mismatch.velmora + "\n";
-    text += "    file Windows wrote: " + quoted(reproduction.windowsFileAfter) + "\n";
-    text += "    file Velmora wrote: " + quoted(reproduction.velmoraFileAfter) + "\n";
+    text += "    file Windows wrote: " + shown(reproduction.windowsFileAfter) + "\n";
+    text += "    file Velmora wrote: " + shown(reproduction.velmoraFileAfter) + "\n";
     return text;
 }
 

@@ -40,6 +40,7 @@ CaseResult runCase(const Case& profileCase, const Workspace& workspace);
 // and file lines as still show it.
 struct Reproduction {
     bool fileExists = true;
+    bool utf16 = false;
     std::string file;
     std::vector<Op> writes;
     Mismatch mismatch;

@@ -214,9 +214,12 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
     profileCase.seed = Rng(runSeed ^ (index * 0xD1B54A32D192ED03ull)).next();
     Rng rng(profileCase.seed);
 
-    // A byte-order mark makes Wine read the file as UTF-8; such files hold
-    // ASCII only so that both sides see the same characters.
+    // A UTF-8 byte-order mark makes Wine read the file as UTF-8; such files
+    // hold ASCII only so that both sides see the same characters. A UTF-16
+    // file holds the same text as an ANSI one, code page 1252 letters
+    // included; an empty one is the mark alone.
     const bool bom = rng.chance(4);
+    profileCase.utf16 = !bom && rng.chance(30);
     const std::vector<std::string> sections = pool(rng, kSectionNames, 2 + rng.below(3), bom);
     const std::vector<std::string> keys = pool(rng, kKeyNames, 3 + rng.below(4), bom);
 
@@ -255,6 +258,17 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
     for (int i = 0; i < 4; ++i)
         profileCase.finalReads.push_back(checkRead(spell(rng.pick(sections), rng), spell(rng.pick(keys), rng)));
     return profileCase;
+}
+
+std::string fileBytes(const std::string& text, bool utf16) {
+    if (!utf16) return text;
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text) {
+        const char16_t unit = utf16From1252(static_cast<unsigned char>(c));
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
 }
 
 std::string quoted(const std::string& text) {

@@ -42,7 +42,10 @@ struct Op {
 struct Case {
     uint64_t seed = 0;
     bool fileExists = true;
+    // The file's text; a UTF-16 case's file holds it as UTF-16LE after the
+    // mark (fileBytes).
     std::string file;
+    bool utf16 = false;
     std::vector<Op> ops;
     // Beside each write, the reads that check it: the names it wrote, the
     // names its section held, a few others.
@@ -53,6 +56,11 @@ struct Case {
 
 // Case number `index` of the run with seed `runSeed`.
 Case generateCase(uint64_t runSeed, uint64_t index);
+
+// What the file of a case holds on disk: `text` itself, or for a UTF-16
+// case the mark and `text` as UTF-16LE, its characters those of code page
+// 1252 (the page Wine's A functions convert with under an English locale).
+std::string fileBytes(const std::string& text, bool utf16);
 
 // A C-like literal of `text`, for reports.
 std::string quoted(const std::string& text);

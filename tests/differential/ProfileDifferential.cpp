@@ -91,22 +91,25 @@ int main(int argc, char** argv) {
 
     const uint64_t first = options.oneCase ? options.caseIndex : 0;
     const uint64_t last = options.oneCase ? options.caseIndex + 1 : options.cases;
-    uint64_t run = 0, agreed = 0, comparisons = 0, skipped = 0, mismatches = 0;
+    uint64_t run = 0, agreed = 0, comparisons = 0, skipped = 0, mismatches = 0, utf16Run = 0, utf16Agreed = 0;
     std::array<size_t, static_cast<size_t>(WineQuirk::Count)> explained{};
     for (uint64_t index = first; index < last; ++index) {
         const Case profileCase = generateCase(options.seed, index);
         if (options.oneCase) {
-            std::printf("case %llu: file %s\n", static_cast<unsigned long long>(index),
+            std::printf("case %llu: file %s%s\n", static_cast<unsigned long long>(index),
+                        profileCase.utf16 ? "(UTF-16LE) " : "",
                         profileCase.fileExists ? quoted(profileCase.file).c_str() : "(none)");
             for (const Op& op : profileCase.ops) std::printf("  %s\n", describe(op).c_str());
         }
         const CaseResult result = runCase(profileCase, workspace);
         ++run;
+        utf16Run += profileCase.utf16 ? 1 : 0;
         comparisons += result.comparisons;
         skipped += result.skipped;
         for (size_t q = 0; q < explained.size(); ++q) explained[q] += result.explained[q];
         if (!result.mismatch) {
             ++agreed;
+            utf16Agreed += profileCase.utf16 ? 1 : 0;
             continue;
         }
         if (++mismatches > kMismatchesShown) continue;
@@ -124,6 +127,9 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(options.seed), static_cast<unsigned long long>(run),
                 static_cast<unsigned long long>(agreed), static_cast<unsigned long long>(mismatches),
                 static_cast<unsigned long long>(comparisons), seconds);
+    std::printf("  of them UTF-16LE files: %llu run, %llu agreed; ANSI: %llu run, %llu agreed\n",
+                static_cast<unsigned long long>(utf16Run), static_cast<unsigned long long>(utf16Agreed),
+                static_cast<unsigned long long>(run - utf16Run), static_cast<unsigned long long>(agreed - utf16Agreed));
     for (size_t q = 1; q < explained.size(); ++q)
         std::printf("  reads explained by a known Wine difference (%s): %llu\n",
                     quirkName(static_cast<WineQuirk>(q)), static_cast<unsigned long long>(explained[q]));

@@ -166,6 +166,25 @@ TEST_F(SwapEngineTest, MissionOnlyAndRestoreRewriteNothingButPutEverythingBack) 
     EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
 }
 
+TEST_F(SwapEngineTest, AUtf16DpIsRewrittenAsUtf16AndRestoredByteForByte) {
+    // Saved as "Unicode" by an editor, with LF line ends.
+    std::string text = original("Tower");
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;) text.erase(at, 1);
+    const std::string unicode = testkit::utf16le(text);
+    writeText(app.state.paths().backupObjectDp("Tower.dp"), unicode);
+    ASSERT_EQ(swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
+    EXPECT_EQ(modifiedDps(), "Tower.dp=guns modified\r\n");
+    const std::string rewritten = readText(objectDp("Tower.dp"));
+    std::string expected = kRewrittenGuns;
+    for (size_t at = 0; (at = expected.find("\r\n", at)) != std::string::npos;) expected.erase(at, 1);
+    EXPECT_NE(rewritten.find(testkit::utf16le(expected).substr(2)), std::string::npos);
+    EXPECT_EQ(rewritten.compare(0, 2, "\xFF\xFE"), 0);
+    EXPECT_EQ(ProfileFile(rewritten).getInt("misc_data", "allegiance", 0), 1);
+
+    ASSERT_EQ(swapMission(app.state, SwapMode::RestoreOriginals), 0);
+    EXPECT_EQ(readText(objectDp("Tower.dp")), unicode);
+}
+
 TEST_F(SwapEngineTest, CfsOneHasNoShipStep) {
     GameInstall cfs1(kCfs1);
     cfs1.mission("Raid.mis", MissionPlan{{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower"});
