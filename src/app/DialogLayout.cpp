@@ -35,7 +35,7 @@ constexpr ControlLayout kMainControls[] = {
 
 constexpr ControlLayout kAboutControls[] = {
     {-1, K::Icon, "", 12, 12, 20, 20, true, true, false, false},
-    {IDC_ABOUT_VERSION, K::Label, "Velmora Version 1.1", 40, 10, 68, 8, true, true, false, false},
+    {IDC_ABOUT_VERSION, K::Label, VELMORA_ABOUT_VERSION, 40, 10, 68, 8, true, true, false, false},
     {IDC_ABOUT_CREDIT, K::Label, "For CFS1 and CFS2 sessions", 40, 24, 115, 8, true, true, false, false},
     {IDC_ABOUT_RIGHTS, K::Label, "Free software", 40, 40, 64, 8, true, true, false, false},
     {IDOK, K::DefaultPushButton, "OK", 60, 60, 50, 14, true, true, true, true},

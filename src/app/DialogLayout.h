@@ -7,6 +7,8 @@
 
 #include <span>
 
+#include "Version.h"
+
 namespace velmora {
 
 enum class ControlKind {
@@ -43,7 +45,7 @@ struct DialogLayout {
 const DialogLayout& mainDialogLayout();
 const DialogLayout& aboutDialogLayout();
 
-inline constexpr const char* kMainCaption = "Velmora 1.1";
+inline constexpr const char* kMainCaption = VELMORA_CAPTION;
 inline constexpr const char* kAboutMenuText = "&About Velmora...";
 
 }  // namespace velmora

@@ -12,7 +12,14 @@ def resource_ids():
     return {name: int(value, 0) for name, value in re.findall(r"#define\s+(\w+)\s+(0x[0-9a-fA-F]+|\d+)", text)}
 
 
+def project_version():
+    """The version that project() in CMakeLists.txt sets."""
+    text = (ROOT / "CMakeLists.txt").read_text()
+    return re.search(r"project\(Velmora VERSION ([0-9.]+)", text).group(1)
+
+
 IDS = resource_ids()
+VERSION = project_version()
 IDOK, IDCANCEL = IDS["IDOK"], IDS["IDCANCEL"]
 MAIN_CONTROL_COUNT = 22
 # What a self-contained Velmora.exe may import: the system's own DLLs.
@@ -68,7 +75,7 @@ def executable_is_self_contained(s):
 @scenario("the main window opens centred with its caption and controls; Quit ends the program")
 def main_window_opens(s):
     main = start_with_cfs2(s)
-    expect(main["caption"] == "Velmora 1.1", f"caption {main['caption']!r}")
+    expect(main["caption"] == f"Velmora {VERSION}", f"caption {main['caption']!r}")
     expect(main["visible"] and main["enabled"] and not main["iconic"], "shown, taking input, not minimised")
     screen = main["screen"]
     expect_centred(main["rect"], [0, 0, screen[0], screen[1]], "main window on the screen")
@@ -117,7 +124,7 @@ def about_box(s):
     expect(not s.main_window()["enabled"], "the main window takes no input meanwhile")
     expect_centred(about["rect"], main["rect"], "About box over the main window")
     texts = [c["text"] for c in about["controls"]]
-    expect("Velmora Version 1.1" in texts, f"texts {texts}")
+    expect(f"Velmora Version {VERSION}" in texts, f"texts {texts}")
     expect(about["buttons"] == [{"id": IDOK, "text": "OK"}], f"buttons {about['buttons']}")
 
     s.press("OK", caption="About Velmora")

@@ -8,9 +8,11 @@
 #include <functional>
 #include <string>
 
+#include "Version.h"
+
 namespace vdrive {
 
-inline constexpr const wchar_t* kMainCaption = L"Velmora 1.1";
+inline constexpr const wchar_t* kMainCaption = L"" VELMORA_CAPTION;
 inline constexpr const wchar_t* kDialogClass = L"#32770";
 
 // Polls `ready` until it holds; false once `timeoutMs` has passed. The
