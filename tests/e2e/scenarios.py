@@ -1,7 +1,6 @@
 """Velmora's end-to-end scenarios: the real Velmora.exe under Wine, driven
 through its windows as a user would."""
 import re
-import subprocess
 
 from harness import APP_DIR, ROOT, expect, scenario
 
@@ -22,9 +21,6 @@ IDS = resource_ids()
 VERSION = project_version()
 IDOK, IDCANCEL = IDS["IDOK"], IDS["IDCANCEL"]
 MAIN_CONTROL_COUNT = 22
-# What a self-contained Velmora.exe may import: the system's own DLLs.
-SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "shell32.dll",
-               "shlwapi.dll", "user32.dll", "ws2_32.dll", "version.dll"}
 
 
 def settings_value(s, key):
@@ -61,15 +57,6 @@ def quit_and_expect_exit(s):
     s.click(IDCANCEL)
     code = s.wait_exit()
     expect(code == 0, f"exit code {code}")
-
-
-@scenario("Velmora.exe is one self-contained file: it imports system DLLs only", wine=False)
-def executable_is_self_contained(s):
-    dump = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", str(s.harness.velmora)], check=True,
-                          stdout=subprocess.PIPE, text=True).stdout
-    imports = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump)}
-    expect(imports, "no imports found")
-    expect(imports <= SYSTEM_DLLS, f"imports beyond the system's: {sorted(imports - SYSTEM_DLLS)}")
 
 
 @scenario("the main window opens centred with its caption and controls; Quit ends the program")
