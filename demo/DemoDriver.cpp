@@ -16,10 +16,7 @@ namespace {
 
 // Velmora's main window: the dialog whose caption begins with "Velmora " and
 // that no window owns (every box of the program is owned by it).
-HWND mainWindow() {
-    HWND found = nullptr;
-    ::EnumWindows(
-        [](HWND window, LPARAM result) {
+BOOL CALLBACK findMain(HWND window, LPARAM result) {
             wchar_t name[16] = {}, caption[64] = {};
             ::GetClassNameW(window, name, 16);
             ::GetWindowTextW(window, caption, 64);
@@ -27,24 +24,29 @@ HWND mainWindow() {
                 !::GetWindow(window, GW_OWNER))
                 *reinterpret_cast<HWND*>(result) = window;
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+}
+
+HWND mainWindow() {
+    HWND found = nullptr;
+    ::EnumWindows(findMain, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
 // A box Velmora shows: a visible dialog the main window owns.
+struct Search {
+    HWND owner;
+    HWND box = nullptr;
+};
+
+BOOL CALLBACK findBox(HWND window, LPARAM found) {
+    auto& s = *reinterpret_cast<Search*>(found);
+    if (::GetWindow(window, GW_OWNER) == s.owner && ::IsWindowVisible(window)) s.box = window;
+    return TRUE;
+}
+
 HWND openBox(HWND main) {
-    struct Search {
-        HWND owner;
-        HWND box = nullptr;
-    } search{main};
-    ::EnumWindows(
-        [](HWND window, LPARAM found) {
-            auto& s = *reinterpret_cast<Search*>(found);
-            if (::GetWindow(window, GW_OWNER) == s.owner && ::IsWindowVisible(window)) s.box = window;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{main};
+    ::EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
     return search.box;
 }
 
