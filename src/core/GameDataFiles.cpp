@@ -1,12 +1,27 @@
 #include "core/GameDataFiles.h"
 
+#include <charconv>
+
 #include "core/Text.h"
 
 namespace velmora {
 
-std::string unitTypeSection(int n) { return "unit_type." + decimal(n); }
-std::string unitSection(int n) { return "unit." + decimal(n); }
-std::string fltsimSection(int n) { return "FLTSIM." + decimal(n); }
+namespace {
+
+// A section name with a number, built in place: the roster asks for
+// thousands of them.
+std::string numbered(std::string_view prefix, int n) {
+    char buffer[32];
+    const size_t length = prefix.copy(buffer, prefix.size());
+    const auto end = std::to_chars(buffer + length, buffer + sizeof buffer, n).ptr;
+    return std::string(buffer, static_cast<size_t>(end - buffer));
+}
+
+}  // namespace
+
+std::string unitTypeSection(int n) { return numbered("unit_type.", n); }
+std::string unitSection(int n) { return numbered("unit.", n); }
+std::string fltsimSection(int n) { return numbered("FLTSIM.", n); }
 
 MissionFile MissionFile::load(FileSystem& files, const std::string& path) {
     return MissionFile(ProfileFile::load(files, path));

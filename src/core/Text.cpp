@@ -4,9 +4,11 @@
 
 namespace velmora {
 
-unsigned char foldCase(unsigned char c) {
+namespace {
+
+constexpr unsigned char folded(unsigned c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c < 0x80) return c;
+    if (c < 0x80) return static_cast<unsigned char>(c);
     // Code page 1252: the accented capitals of Latin-1 and the four
     // letters Windows added in 0x80..0x9F.
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
@@ -15,9 +17,19 @@ unsigned char foldCase(unsigned char c) {
         case 0x8C: return 0x9C;  // OE
         case 0x8E: return 0x9E;  // Z caron
         case 0x9F: return 0xFF;  // Y diaeresis
-        default: return c;
+        default: return static_cast<unsigned char>(c);
     }
 }
+
+constexpr std::array<unsigned char, 256> foldTable() {
+    std::array<unsigned char, 256> table{};
+    for (unsigned c = 0; c < 256; ++c) table[c] = folded(c);
+    return table;
+}
+
+}  // namespace
+
+constinit const std::array<unsigned char, 256> kFoldedCase = foldTable();
 
 int compareIgnoreCase(std::string_view a, std::string_view b) {
     const size_t n = std::min(a.size(), b.size());
@@ -37,7 +49,8 @@ std::string foldedCase(std::string_view text) {
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && compareIgnoreCase(a, b) == 0;
+    // Most names are asked for as they are spelt.
+    return a.size() == b.size() && (a == b || compareIgnoreCase(a, b) == 0);
 }
 
 bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
@@ -45,11 +58,7 @@ bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
            equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool isProfileSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1a;
-}
-
-std::string_view trimProfileSpace(std::string_view text) {
+std::string_view trimmedProfileSpace(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && isProfileSpace(text[begin])) ++begin;

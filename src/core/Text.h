@@ -4,12 +4,15 @@
 // names compare the way the games' own Windows functions compare them.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
 namespace velmora {
 
-unsigned char foldCase(unsigned char c);
+// Each byte's folded form; a table, since every name lookup folds bytes.
+extern const std::array<unsigned char, 256> kFoldedCase;
+inline unsigned char foldCase(unsigned char c) { return kFoldedCase[c]; }
 // `text` with every letter folded: equal for any two texts that
 // equalsIgnoreCase, so it can key a sorted or hashed lookup.
 std::string foldedCase(std::string_view text);
@@ -20,8 +23,13 @@ int compareIgnoreCase(std::string_view a, std::string_view b);
 
 // White space as the profile functions see it: the C white space characters
 // and ^Z, the DOS end-of-file mark found on files copied from CD.
-bool isProfileSpace(char c);
-std::string_view trimProfileSpace(std::string_view text);
+inline bool isProfileSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1a; }
+std::string_view trimmedProfileSpace(std::string_view text);
+// Most names and values have nothing to trim: they are passed over inline.
+inline std::string_view trimProfileSpace(std::string_view text) {
+    if (!text.empty() && !isProfileSpace(text.front()) && !isProfileSpace(text.back())) return text;
+    return trimmedProfileSpace(text);
+}
 
 // The first `limit - 1` bytes of `text`: what a C buffer of `limit` bytes
 // keeps of it.
