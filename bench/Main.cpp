@@ -42,7 +42,7 @@ namespace {
 
 // The size of the file of CR line ends alone: several megabytes, where a
 // split that searched for LF from every line start would take seconds.
-constexpr size_t kCrOnlyBytes = 3 << 20;
+constexpr size_t kCrOnlyBytes = 2 << 20;
 
 // One thing to time: set up in this process, set up in the child, then the
 // timed part, whose result must pass `check` (run here, afterwards).

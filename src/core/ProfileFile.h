@@ -53,6 +53,15 @@
 //  - a section replacement with spaces around the name: Wine finds the
 //    section but empties it only for the untrimmed name, so the old keys
 //    stay in front of the new ones.
+//  - a UTF-16 character the code page lacks: Wine gives a look-alike (best
+//    fit: U+0100 reads as "A"); here "?", so that no such character turns
+//    into another name or into an '='. Windows may best-fit as Wine does.
+//  - an odd last byte of a UTF-16 file: Wine reads it as one more character
+//    (and its rewrite makes it a line of its own); here it is no text.
+//  - a file that starts FE FF: Wine reads it as UTF-16BE; here, as the
+//    Windows documentation has it, only FF FE marks a Unicode profile.
+//  - a zero code unit (or byte) in a value: Wine's value ends there; here
+//    it is kept. Velmora's files hold none.
 // Names Velmora never passes are left out of the comparison: an empty
 // section or key name (Wine reads the text before the first section, or a
 // line "=value"; the engine finds nothing), and an empty header "[]" (Wine's

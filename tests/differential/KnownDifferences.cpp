@@ -45,8 +45,26 @@ struct Difference {
     std::string velmora;  // what Velmora gives, as Windows does
 };
 
+// UTF-16LE bytes with the mark, of text whose characters are all below U+0100
+// but one: `wide` at the place of a '#'.
+std::string unicode(std::string_view text, char16_t wide = u'#') {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text) {
+        const char16_t unit = c == '#' ? wide : static_cast<unsigned char>(c);
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
 std::vector<Difference> differences() {
     return {
+        {"a UTF-16 character the code page lacks: Wine gives a look-alike, Velmora \"?\"",
+         unicode("[s]\r\nk=#x\r\n", u'\u0100'), {}, false, stringRead("s", "k"), "Ax", "?x"},
+        {"an odd last byte of a UTF-16 file: Wine reads it as a character", unicode("[s]\r\nj=w") + "A", {}, false,
+         stringRead("s", "j"), "wA", "w"},
+        {"a file that starts FE FF: Wine reads it as UTF-16BE", std::string("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v\0\n", 18),
+         {}, false, stringRead("s", "k"), "v", "d"},
         {"a UTF-8 byte-order mark: Wine skips it and finds the first section",
          "\xEF\xBB\xBF[s]\r\nk=v\r\n", {}, false, stringRead("s", "k"), "v", "d"},
         {"a quoted value read into a buffer one byte short of its closing quote loses a byte more in Wine",
