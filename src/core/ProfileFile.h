@@ -57,7 +57,9 @@
 //    fit: U+0100 reads as "A"); here "?", so that no such character turns
 //    into another name or into an '='. Windows may best-fit as Wine does.
 //  - an odd last byte of a UTF-16 file: Wine reads it as one more character
-//    (and its rewrite makes it a line of its own); here it is no text.
+//    whose other half is whatever lies past the end of the file (seen as
+//    "A" and as "?"), so no run can show it; its rewrite makes it a line of
+//    its own. Here it is no text and stays where it is.
 //  - a file that starts FE FF: Wine reads it as UTF-16BE; here, as the
 //    Windows documentation has it, only FF FE marks a Unicode profile.
 //  - a zero code unit (or byte) in a value: Wine's value ends there; here
