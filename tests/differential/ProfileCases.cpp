@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/Text.h"
+#include "testkit/TempDir.h"
 
 namespace velmora::differential {
 
@@ -260,16 +261,7 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
     return profileCase;
 }
 
-std::string fileBytes(const std::string& text, bool utf16) {
-    if (!utf16) return text;
-    std::string bytes = "\xFF\xFE";
-    for (const char c : text) {
-        const char16_t unit = utf16From1252(static_cast<unsigned char>(c));
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
-}
+std::string fileBytes(const std::string& text, bool utf16) { return utf16 ? testkit::utf16le(text) : text; }
 
 std::string quoted(const std::string& text) {
     std::string out = "\"";
