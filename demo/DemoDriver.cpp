@@ -5,11 +5,21 @@
 //                                  its text, until the main window takes input;
 //                                  exits 1 when it does not within a minute
 //   velmora-demo-driver click ID   clicks a control of the main window
+//
+// and for the pictures of the guide (scripts/screenshots):
+//
+//   velmora-demo-driver caption        prints the main window's caption
+//   velmora-demo-driver box            waits for a box, prints its caption
+//   velmora-demo-driver press TEXT     presses the button TEXT ("OK", "No") of
+//                                      the open box and waits until it closes
+//   velmora-demo-driver pick ID TEXT   selects the entry TEXT of a drop-down list
+//   velmora-demo-driver about          opens the About box from the system menu
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
+#include <string>
 #include <thread>
 
 namespace {
@@ -69,6 +79,58 @@ int answer() {
     return 1;  // ended, or never came up
 }
 
+// Waits up to a minute for a box of the main window, and for the main
+// window itself while Velmora starts.
+HWND waitForBox() {
+    for (int waited = 0; waited < 60000; waited += 50) {
+        if (const HWND main = mainWindow())
+            if (const HWND box = openBox(main)) return box;
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(window, text, 256);
+    return text;
+}
+
+struct ButtonSearch {
+    const wchar_t* text;
+    HWND button = nullptr;
+};
+
+// A button whose text, without its access key's "&", is the one sought.
+BOOL CALLBACK findButton(HWND window, LPARAM found) {
+    auto& s = *reinterpret_cast<ButtonSearch*>(found);
+    std::wstring text = textOf(window);
+    std::erase(text, L'&');
+    if (text == s.text) s.button = window;
+    return TRUE;
+}
+
+int press(HWND main, const wchar_t* text) {
+    const HWND box = openBox(main);
+    if (!box) return 1;
+    ButtonSearch search{text};
+    ::EnumChildWindows(box, findButton, reinterpret_cast<LPARAM>(&search));
+    if (!search.button) return 1;
+    ::PostMessageW(search.button, BM_CLICK, 0, 0);
+    for (int waited = 0; ::IsWindow(box) && waited < 30000; waited += 50) ::Sleep(50);
+    return ::IsWindow(box) ? 1 : 0;
+}
+
+int pick(HWND main, int id, const wchar_t* text) {
+    const HWND list = ::GetDlgItem(main, id);
+    const LRESULT index = ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text));
+    if (index == CB_ERR) return 1;
+    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -87,6 +149,25 @@ int wmain(int argc, wchar_t** argv) {
         for (int waited = 0; !done && !openBox(main) && waited < 30000; waited += 50) ::Sleep(50);
         return 0;
     }
-    std::fprintf(stderr, "usage: velmora-demo-driver answer | click ID\n");
+    const HWND main = mainWindow();
+    if (argc == 2 && std::wcscmp(argv[1], L"caption") == 0 && main) {
+        std::printf("%ls\n", textOf(main).c_str());
+        return 0;
+    }
+    if (argc == 2 && std::wcscmp(argv[1], L"box") == 0) {
+        const HWND box = waitForBox();
+        if (!box) return 1;
+        std::printf("%ls\n", textOf(box).c_str());
+        return 0;
+    }
+    if (argc == 3 && std::wcscmp(argv[1], L"press") == 0 && main) return press(main, argv[2]);
+    if (argc == 4 && std::wcscmp(argv[1], L"pick") == 0 && main)
+        return pick(main, static_cast<int>(std::wcstol(argv[2], nullptr, 10)), argv[3]);
+    if (argc == 2 && std::wcscmp(argv[1], L"about") == 0 && main) {
+        ::PostMessageW(main, WM_SYSCOMMAND, 0x0010, 0);  // IDM_ABOUTBOX
+        return waitForBox() ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: velmora-demo-driver answer | click ID | caption | box | press TEXT | pick ID TEXT"
+                         " | about\n");
     return 2;
 }
