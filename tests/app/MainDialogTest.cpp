@@ -55,23 +55,50 @@ protected:
     MainDialog window;
 };
 
-TEST_F(MainDialogTest, OnlyCfsTwoIsSelectedWithoutReadingTheLastGame) {
-    app.install(cfs2Game());
-    writeSetting("VLMR_VERSION", "1.0");
-    writeSetting("LAST_CFS_VERS", "1");
-    start();
-    EXPECT_FALSE(ended());
-    EXPECT_FALSE(app.dialog.isEnabled(IDC_CFS1));
-    EXPECT_TRUE(app.dialog.isEnabled(IDC_CFS2));
-    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), IDC_CFS2);
-    EXPECT_EQ(app.state.activeGame, kCfs2);
-    EXPECT_EQ(app.dialog.listEntries(IDC_MISSION),
-              (std::vector<std::string>{"Convoy.mis", "Original mp.mis file", "Raid.mis"}));
-    EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
-    for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_LAUNCH})
-        EXPECT_TRUE(app.dialog.isEnabled(id)) << id;
-    EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
-    EXPECT_TRUE(testkit::fileExists(app.state.paths().backupObjectDp("Tower.dp")));
+// Which game the start-up chooses, and what it shows on the way.
+TEST(StartUpTest, ChoosesTheGame) {
+    const std::string cfs1Summary = "CFS1 object DP and multiplayer.mis successfully backed up.";
+    const std::string cfs2Summary = "CFS2 object and ship DP's and multiplayer.mis successfully backed up.";
+    const struct {
+        bool cfs1, cfs2;
+        const char* lastGame;  // LAST_CFS_VERS of an existing settings file; nullptr: first start
+        int checked;
+        std::vector<std::string> boxes;
+        std::vector<std::string> missions;
+    } rows[] = {
+        // The only game is chosen whatever the settings say.
+        {false, true, "1", IDC_CFS2, {cfs2Summary}, {"Convoy.mis", "Original mp.mis file", "Raid.mis"}},
+        {true, true, "1", IDC_CFS1, {cfs1Summary, cfs2Summary}, {"Alpha.mis", "Original mp.mis file"}},
+        {true, true, "2", IDC_CFS2, {cfs1Summary, cfs2Summary}, {"Convoy.mis", "Original mp.mis file", "Raid.mis"}},
+        {true, true, "7", 0, {cfs1Summary, cfs2Summary}, {}},
+        {true, true, nullptr, 0, {cfs1Summary, cfs2Summary}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.checked);
+        testkit::TestApp app;
+        MainDialog window(app.state);
+        if (row.cfs1) app.install(cfs1Game());
+        if (row.cfs2) app.install(cfs2Game());
+        if (row.lastGame) {
+            writeProfileString(app.state.files(), "MAIN", "VLMR_VERSION", "1.0", app.appDir + testkit::nativePath("/Velmora.ini"));
+            writeProfileString(app.state.files(), "MAIN", "LAST_CFS_VERS", row.lastGame, app.appDir + testkit::nativePath("/Velmora.ini"));
+        }
+        window.OnInitDialog();
+        EXPECT_FALSE(app.dialog.endResult().has_value());
+        EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
+        EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), row.checked);
+        EXPECT_EQ(app.dialog.isEnabled(IDC_CFS1), row.cfs1);
+        EXPECT_EQ(app.state.activeGame, row.checked == IDC_CFS1 ? kCfs1 : kCfs2);
+        EXPECT_EQ(app.dialog.listEntries(IDC_MISSION), row.missions);
+        for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_LAUNCH, IDC_COLLISION, IDC_FRACT_MIN})
+            EXPECT_EQ(app.dialog.isEnabled(id), row.checked != 0) << id;
+        // Neither radio checked: the first holds the group's tab stop.
+        EXPECT_EQ(app.dialog.hasTabStop(IDC_CFS1), row.checked == 0);
+        if (row.checked) {
+            EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
+            EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
+        }
+    }
 }
 
 TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
@@ -91,40 +118,14 @@ TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
     EXPECT_FALSE(window.onSystemCommand(0xF060));  // SC_CLOSE: the platform's own
 }
 
-TEST_F(MainDialogTest, BothGamesAreBackedUpAndTheLastOneIsSelected) {
-    app.install(cfs1Game());
-    app.install(cfs2Game());
-    writeSetting("VLMR_VERSION", "1.0");
-    writeSetting("LAST_CFS_VERS", "1");
-    window.OnInitDialog();
-    EXPECT_EQ(app.dialog.boxTexts(), (std::vector<std::string>{"CFS1 object DP and multiplayer.mis successfully backed up.",
-                                                               "CFS2 object and ship DP's and multiplayer.mis successfully backed up."}));
-    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), IDC_CFS1);
-    EXPECT_EQ(app.state.activeGame, kCfs1);
-    EXPECT_EQ(app.dialog.listEntries(IDC_MISSION), (std::vector<std::string>{"Alpha.mis", "Original mp.mis file"}));
-}
-
-TEST_F(MainDialogTest, BothGamesAtTheFirstStartChooseNone) {
+TEST_F(MainDialogTest, AGameChosenAtTheFirstStartBringsTheWindowToLife) {
     app.install(cfs1Game());
     app.install(cfs2Game());
     app.hosts.list = {packAddress(24, 1, 2, 3)};
     start();
-    EXPECT_FALSE(ended());
-    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), 0);
-    EXPECT_TRUE(app.dialog.isEnabled(IDC_CFS1));
-    EXPECT_TRUE(app.dialog.isEnabled(IDC_CFS2));
-    EXPECT_EQ(app.state.activeGame, kCfs2);
     EXPECT_EQ(app.state.gameDir, app.cfs2Dir);
-    EXPECT_TRUE(app.dialog.listEntries(IDC_MISSION).empty());
-    for (int id : {IDC_MISSION, IDC_ALLIED, IDC_AXIS, IDOK, IDC_RESTORE, IDC_RUN_SELECT, IDC_LAUNCH, IDC_COLLISION,
-                   IDC_FRACT_MIN})
-        EXPECT_FALSE(app.dialog.isEnabled(id)) << id;
     EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "");
-    // Neither radio is checked, so the first holds the group's tab stop.
-    EXPECT_TRUE(app.dialog.hasTabStop(IDC_CFS1));
     EXPECT_EQ(app.dialog.listEntries(IDC_IP_ADDRESS), std::vector<std::string>{"24.1.2.3"});
-
-    // Clicking a game radio brings the window to life.
     EXPECT_TRUE(app.dialog.click(IDC_CFS1));
     EXPECT_EQ(app.state.activeGame, kCfs1);
     EXPECT_EQ(app.state.gameDir, app.cfs1Dir);
@@ -133,46 +134,33 @@ TEST_F(MainDialogTest, BothGamesAtTheFirstStartChooseNone) {
     EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "Launch CFS1 for IP game");
 }
 
-TEST_F(MainDialogTest, AnUnknownLastGameChoosesNone) {
-    app.install(cfs1Game());
-    app.install(cfs2Game());
-    writeSetting("VLMR_VERSION", "1.0");
-    writeSetting("LAST_CFS_VERS", "7");
-    start();
-    EXPECT_EQ(app.dialog.checkedRadio(IDC_CFS1, IDC_CFS2), 0);
-}
-
-TEST_F(MainDialogTest, AFailedBackupOfTheFirstGameEndsBeforeTheSecond) {
-    GameInstall broken(kCfs1);  // no object DPs
-    app.install(broken);
-    app.install(cfs2Game());
-    window.OnInitDialog();
-    EXPECT_EQ(app.dialog.endResult(), 0);
-    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Could not locate any original object DP's"});
-    EXPECT_FALSE(testkit::fileExists(app.state.settingsPath));
-    EXPECT_FALSE(testkit::fileExists(app.appDir + app.state.platform.separator + "bkupcfs2"));
-    EXPECT_TRUE(app.dialog.listEntries(IDC_IP_ADDRESS).empty());
-}
-
-TEST_F(MainDialogTest, AFailedBackupOfTheSecondGameDeletesTheWholeSettingsFile) {
-    app.install(cfs1Game());
+// A start-up that cannot go on shows its box, ends, and leaves no settings.
+TEST(StartUpTest, AFailureEndsWithoutSettings) {
+    GameInstall noDps(kCfs1);
     GameInstall noShips(kCfs2);
     noShips.objectDps({"Tower"});
-    app.install(noShips);
-    window.OnInitDialog();
-    EXPECT_EQ(app.dialog.endResult(), 0);
-    EXPECT_EQ(app.dialog.boxTexts().back(), "Could not locate the original SHIPS folder");
-    EXPECT_FALSE(testkit::fileExists(app.state.settingsPath));
-}
-
-TEST_F(MainDialogTest, NoGameShowsOneBoxAndEnds) {
-    window.OnInitDialog();
-    EXPECT_EQ(app.dialog.endResult(), 0);
-    ASSERT_EQ(app.dialog.boxes().size(), 1u);
-    EXPECT_EQ(app.dialog.boxes()[0].text, "Could not locate CFS1 or CFS2 executable.");
-    EXPECT_EQ(app.dialog.boxes()[0].caption, "Error");
-    EXPECT_EQ(app.dialog.boxes()[0].icon, MessageIcon::Error);
-    EXPECT_FALSE(testkit::fileExists(app.state.settingsPath));
+    const struct {
+        std::vector<GameInstall> games;
+        std::vector<std::string> boxes;
+    } rows[] = {
+        {{}, {"Could not locate CFS1 or CFS2 executable."}},
+        // The first game's failure ends before the second is backed up.
+        {{noDps, cfs2Game()}, {"Could not locate any original object DP's"}},
+        {{cfs1Game(), noShips}, {"CFS1 object DP and multiplayer.mis successfully backed up.",
+                                 "Could not locate the original SHIPS folder"}},
+    };
+    for (const auto& row : rows) {
+        testkit::TestApp app;
+        MainDialog window(app.state);
+        for (const GameInstall& game : row.games) app.install(game);
+        window.OnInitDialog();
+        EXPECT_EQ(app.dialog.endResult(), 0);
+        EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
+        EXPECT_EQ(app.dialog.boxes().back().icon, MessageIcon::Error);
+        EXPECT_FALSE(testkit::fileExists(app.appDir + testkit::nativePath("/Velmora.ini")));
+        EXPECT_EQ(testkit::fileExists(app.appDir + testkit::nativePath("/bkupcfs2")), row.boxes.size() == 2);
+        EXPECT_TRUE(app.dialog.listEntries(IDC_IP_ADDRESS).empty());
+    }
 }
 
 TEST_F(MainDialogTest, TheSideButtonsFollowTheLastSwapOfEachGame) {

@@ -31,35 +31,43 @@ protected:
     testkit::TestApp app;
 };
 
-TEST_F(LaunchersTest, WithoutTheHostToolTheGameLaunches) {
-    use(kCfs2);
-    writeText(inGame("origcfs2.exe"), "");  // not even looked for
-    updateLauncherControls(app.state);
-    EXPECT_FALSE(app.dialog.isEnabled(IDC_RUN_SELECT));
-    EXPECT_EQ(caption(), "Launch CFS2 for IP game");
-    EXPECT_EQ(activeProgram(), "CFS2");
-    EXPECT_TRUE(app.dialog.isEnabled(IDC_LAUNCH));
+// What the game's folder holds decides the launcher controls.
+TEST(LauncherControlsTest, FollowTheHostToolAndTheSecondExecutable) {
+    const struct {
+        GameVersion game;
+        bool tool, toolIsFolder, secondExecutable;
+        const char* caption;
+        const char* active;
+    } rows[] = {
+        // The second executable alone is not even looked for.
+        {kCfs2, false, false, true, "Launch CFS2 for IP game", "CFS2"},
+        {kCfs2, true, false, false, "Launch CFS2 for IP game", "CFS2"},
+        {kCfs2, true, false, true, "Launch TWK for IP game", "Tarnwick"},
+        {kCfs1, true, true, true, "Launch TWK for IP game", "Tarnwick"},  // a folder counts too
+        {kCfs1, false, false, false, "Launch CFS1 for IP game", "CFS1"},
+    };
+    for (const auto& row : rows) {
+        testkit::TestApp app;
+        GameInstall install(row.game);
+        app.install(install.executable());
+        app.activate(row.game);
+        const std::string dir = app.state.gameDir + app.state.platform.separator;
+        if (row.toolIsFolder) std::filesystem::create_directories(dir + testkit::nativePath("Tarnwick/Select.exe"));
+        else if (row.tool) writeText(dir + testkit::nativePath("Tarnwick/Select.exe"), "");
+        if (row.secondExecutable) writeText(dir + (row.game == kCfs1 ? "origcombatfs.exe" : "origcfs2.exe"), "");
+        updateLauncherControls(app.state);
+        EXPECT_EQ(app.dialog.isEnabled(IDC_RUN_SELECT), row.tool) << row.caption;
+        EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), row.caption);
+        EXPECT_EQ(app.dialog.text(IDC_ACTIVE_PROGRAM, 260), row.active);
+        EXPECT_TRUE(app.dialog.isEnabled(IDC_LAUNCH));
+    }
 }
 
-TEST_F(LaunchersTest, TheHostToolAloneEnablesItsButton) {
-    use(kCfs2);
-    writeText(inGame("Tarnwick/Select.exe"), "");
-    updateLauncherControls(app.state);
-    EXPECT_TRUE(app.dialog.isEnabled(IDC_RUN_SELECT));
-    EXPECT_EQ(caption(), "Launch CFS2 for IP game");
-    EXPECT_EQ(activeProgram(), "CFS2");
-}
-
-TEST_F(LaunchersTest, TheHostToolWithTheSecondExecutableTakesOver) {
+TEST_F(LaunchersTest, LaunchStartsTheGamesOwnExecutableEvenWhenTheHostToolTakesOver) {
     use(kCfs1);
-    std::filesystem::create_directories(inGame("Tarnwick/Select.exe"));  // a folder counts too
+    writeText(inGame("Tarnwick/Select.exe"), "");
     writeText(inGame("origcombatfs.exe"), "");
     updateLauncherControls(app.state);
-    EXPECT_TRUE(app.dialog.isEnabled(IDC_RUN_SELECT));
-    EXPECT_EQ(caption(), "Launch TWK for IP game");
-    EXPECT_EQ(activeProgram(), "Tarnwick");
-
-    // Launch still starts the game's own executable.
     const std::string before = app.state.files().currentDirectory();
     launchGame(app.state);
     ASSERT_EQ(app.processes.calls.size(), 1u);
