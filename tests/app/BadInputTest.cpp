@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <random>
@@ -190,8 +189,6 @@ protected:
             app.dialog.click(IDCANCEL);
         }
         for (const testkit::RecordedBox& box : app.dialog.boxes()) EXPECT_FALSE(box.text.empty());
-        if (std::getenv("VELMORA_SHOW_BOXES"))
-            for (const testkit::RecordedBox& box : app.dialog.boxes()) std::printf("    box: %s\n", box.text.c_str());
         for (const auto& [path, contents] : snapshot(app.root.path()))
             EXPECT_FALSE(isTemporaryName(fs::path(path).filename().string())) << path;
     }
