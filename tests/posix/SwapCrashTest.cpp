@@ -1,15 +1,19 @@
-// A swap or restore killed at any moment never costs the user a game file:
-// after each kill a restore puts every original back byte for byte, and the
-// backup tree is never touched.
+// A backup, swap or restore killed at any step never costs the user a file:
+// each run is forked into a child that dies at its n-th step, then Velmora
+// starts again (a backup) and restores; every game file must then be its
+// original byte for byte, and the backup tree the one a whole backup makes.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
-#include <map>
-#include <random>
+#include <functional>
 
 #include "app/MissionList.h"
+#include "backup/BackupOriginals.h"
 #include "core/TemporaryNames.h"
-#include "posix/KillingFileSystem.h"
 #include "res/resource.h"
 #include "swap/SwapEngine.h"
 #include "testkit/TestApp.h"
@@ -19,22 +23,61 @@ namespace {
 
 namespace fs = std::filesystem;
 using testkit::DpPlan;
-using testkit::GameInstall;
-using testkit::MissionPlan;
-
 using Tree = std::map<std::string, std::string>;  // relative path -> contents
 
-// The paths whose contents differ between two trees, or that only one has.
-std::vector<std::string> differences(const Tree& a, const Tree& b) {
-    std::vector<std::string> paths;
-    for (const auto& [path, contents] : a) {
-        const auto other = b.find(path);
-        if (other == b.end() || other->second != contents) paths.push_back(path);
+// Passes everything to the real file system and kills its own process at the
+// n-th step that changes the disk (never, for -1); a copy dies half-way, with
+// half of it in a temporary file. Nothing waits for the disk: a killed process
+// loses nothing the system has been handed.
+class KillingFileSystem final : public FileSystem {
+public:
+    KillingFileSystem(FileSystem& real, int killAt) : real_(real), killAt_(killAt) {}
+
+    bool listFolder(const std::string& f, std::vector<DirEntry>& e) override { return real_.listFolder(f, e); }
+    bool exists(const std::string& p) override { return real_.exists(p); }
+    bool isDirectory(const std::string& p) override { return real_.isDirectory(p); }
+    bool canOpenForReading(const std::string& p) override { return real_.canOpenForReading(p); }
+    bool readFile(const std::string& p, std::string& c) override { return real_.readFile(p, c); }
+    std::string writeTemporary(const std::string& t, std::string_view c, bool) override {
+        if (step()) die(real_.writeTemporary(t, c.substr(0, c.size() / 2), false));
+        return real_.writeTemporary(t, c, false);
     }
-    for (const auto& [path, contents] : b)
-        if (!a.count(path)) paths.push_back(path);
-    return paths;
-}
+    std::string copyToTemporary(const std::string& s, const std::string& t, bool) override {
+        std::string half;
+        if (step() && real_.readFile(s, half)) die(real_.writeTemporary(t, half.substr(0, half.size() / 2), false));
+        return real_.copyToTemporary(s, t, false);
+    }
+    bool replaceWithTemporary(const std::string& tmp, const std::string& t) override {
+        return step() ? die() : real_.replaceWithTemporary(tmp, t);
+    }
+    bool moveTemporaryIntoPlace(const std::string& tmp, const std::string& t) override {
+        return step() ? die() : real_.moveTemporaryIntoPlace(tmp, t);
+    }
+    bool flushTemporaries(const std::vector<std::string>&) override { return step() ? die() : true; }
+    void discardTemporary(const std::string& tmp) override { real_.discardTemporary(tmp); }
+    bool isReadOnly(const std::string& p) override { return real_.isReadOnly(p); }
+    bool makeWritable(const std::string& p) override { return real_.makeWritable(p); }
+    MakeDirResult makeDirectory(const std::string& p) override {
+        if (step()) die();
+        return real_.makeDirectory(p);
+    }
+    bool removeFile(const std::string& p) override { return step() ? die() : real_.removeFile(p); }
+    std::string currentDirectory() override { return real_.currentDirectory(); }
+    bool setCurrentDirectory(const std::string& p) override { return real_.setCurrentDirectory(p); }
+
+    int steps() const { return steps_.load(); }
+
+private:
+    bool step() { return ++steps_ == killAt_; }
+    [[noreturn]] static bool die(const std::string& = {}) {
+        ::kill(::getpid(), SIGKILL);
+        for (;;) ::pause();
+    }
+
+    FileSystem& real_;
+    int killAt_;
+    std::atomic<int> steps_{0};  // a swap calls from two threads
+};
 
 // The files under `root`, compiled DP siblings left out unless asked for.
 Tree snapshot(const std::string& root, bool withCompiled) {
@@ -43,11 +86,14 @@ Tree snapshot(const std::string& root, bool withCompiled) {
     return tree;
 }
 
-class SwapCrashTest : public ::testing::Test {
+enum class Command { Backup, Swap, Restore };
+
+class CrashTest : public ::testing::TestWithParam<Command> {
 protected:
+    // A CFS2 whose Raid.mis makes half the object DPs and every ship DP Axis.
     void SetUp() override {
-        GameInstall install(kCfs2);
-        MissionPlan raid;
+        testkit::GameInstall install(kCfs2);
+        testkit::MissionPlan raid;
         for (int i = 0; i < 20; ++i) {
             const std::string name = "obj" + std::to_string(i);
             install.objectDp(DpPlan{name, 1 + i % 2, true, 3000});
@@ -55,11 +101,9 @@ protected:
             raid.units.push_back({i});
         }
         for (int s = 0; s < 3; ++s) {
-            testkit::ShipPlan ship;
-            ship.folder = "Ship" + std::to_string(s);
-            ship.dps = {DpPlan{"hull" + std::to_string(s), 2, true, 5000}};
-            install.ship(ship);
-            raid.types.push_back({100 + s, 2, "hull" + std::to_string(s) + " class"});
+            const std::string hull = "hull" + std::to_string(s);
+            install.ship(testkit::ShipPlan{"Ship" + std::to_string(s), {DpPlan{hull, 2, true, 5000}, {"deck", 2}}, {}});
+            raid.types.push_back({100 + s, 2, hull + " class"});
         }
         install.mission("Raid.mis", raid);
         app.install(install);
@@ -70,42 +114,51 @@ protected:
         backup = snapshot(app.state.paths().backupRoot(), true);
     }
 
-    void killed(SwapMode mode, int killAt, std::chrono::microseconds delay = {}) {
-        runKilled(killAt, delay, app.state.files(), [this, mode](FileSystem& killing) {
-            app.state.platform.files = &killing;
-            if (mode != SwapMode::RestoreOriginals) {
-                fillMissionList(app.state);
-                app.dialog.pick(IDC_MISSION, "Raid.mis");
-            }
-            swapMission(app.state, mode);
-        });
+    // The state each run is killed over: no backup yet, the originals, a swap in force.
+    void prepare() {
+        if (GetParam() == Command::Backup) {
+            fs::remove_all(app.state.paths().backupRoot());
+            fs::remove(app.state.settingsPath);
+        }
+        if (GetParam() == Command::Restore) run(Command::Swap, -1);
     }
-
-    int countSteps(SwapMode mode) {
-        KillingFileSystem counting(app.state.files(), -1);
-        app.state.platform.files = &counting;
-        fillMissionList(app.state);
-        app.dialog.pick(IDC_MISSION, "Raid.mis");
-        swapMission(app.state, mode);
+    // Runs `command` on a KillingFileSystem that dies at `killAt`; returns its steps.
+    int run(Command command, int killAt) {
+        KillingFileSystem files(platformFileSystem(), killAt);
+        app.state.platform.files = &files;
+        int result = 0;
+        if (command == Command::Backup) result = backupOriginals(app.state);
+        if (command == Command::Swap) {
+            fillMissionList(app.state);
+            app.dialog.pick(IDC_MISSION, "Raid.mis");
+            result = swapMission(app.state, SwapMode::AxisFriendly);
+        }
+        if (command == Command::Restore) result = swapMission(app.state, SwapMode::RestoreOriginals);
         app.state.platform.files = &platformFileSystem();
-        return counting.steps();
+        EXPECT_TRUE(killAt != -1 || result == 0) << ::testing::PrintToString(app.dialog.boxTexts());
+        return files.steps();
     }
-
-    void restoreAndCheck(const std::string& what) {
+    void killed(int killAt) {
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            run(GetParam(), killAt);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    }
+    void startAgainAndRestore(const std::string& what) {
         SCOPED_TRACE(what);
         app.dialog.clearBoxes();
-        KillingFileSystem unkilled(platformFileSystem(), -1);
-        app.state.platform.files = &unkilled;
-        const int result = swapMission(app.state, SwapMode::RestoreOriginals);
-        app.state.platform.files = &platformFileSystem();
-        ASSERT_EQ(result, 0) << ::testing::PrintToString(app.dialog.boxTexts());
-        const Tree game = snapshot(app.gameDir(kCfs2), true);
-        for (const auto& [path, contents] : game) {
+        run(Command::Backup, -1);
+        run(Command::Restore, -1);
+        for (const auto& [path, contents] : snapshot(app.gameDir(kCfs2), true)) {
             EXPECT_FALSE(isTemporaryName(fs::path(path).filename().string())) << path;
             EXPECT_NE(fs::path(path).extension(), ".cdp") << path;
         }
-        EXPECT_EQ(differences(snapshot(app.gameDir(kCfs2), false), originals), std::vector<std::string>{});
-        EXPECT_EQ(differences(snapshot(app.state.paths().backupRoot(), true), backup), std::vector<std::string>{});
+        EXPECT_EQ(snapshot(app.gameDir(kCfs2), false), originals);
+        EXPECT_EQ(snapshot(app.state.paths().backupRoot(), true), backup);
     }
 
     testkit::TestApp app;
@@ -113,37 +166,24 @@ protected:
     Tree backup;
 };
 
-TEST_F(SwapCrashTest, KilledSwapsAndRestoresAreUndoneByARestore) {
-    const int swapSteps = countSteps(SwapMode::AxisFriendly);
-    // Counted over a swapped-in game, as the restores below are killed: over
-    // the originals a restore writes nothing but the settings.
-    const int restoreSteps = countSteps(SwapMode::RestoreOriginals);
-    restoreAndCheck("before");
-    ASSERT_GT(swapSteps, 50);
-    ASSERT_GT(restoreSteps, 50);
-
-    std::mt19937 random(6122026);
-    int swapKills = 0;
-    int restoreKills = 0;
-    for (int i = 0; i < 110; ++i) {
-        // Spread over every step of the run, then a few chosen by the clock.
-        const bool byClock = i >= 100;
-        const int swapAt = byClock ? 0 : 1 + (i * swapSteps) / 100;
-        killed(SwapMode::AxisFriendly, swapAt, std::chrono::microseconds(random() % 15000));
-        ++swapKills;
-        restoreAndCheck("swap killed at step " + std::to_string(swapAt));
-
-        // A restore killed over a swapped-in game, then a whole restore.
-        countSteps(SwapMode::AxisFriendly);
-        const int restoreAt = byClock ? 0 : 1 + (i * restoreSteps) / 100;
-        killed(SwapMode::RestoreOriginals, restoreAt, std::chrono::microseconds(random() % 15000));
-        ++restoreKills;
-        restoreAndCheck("restore killed at step " + std::to_string(restoreAt));
-        if (HasFailure()) break;
+TEST_P(CrashTest, AKilledRunIsUndoneByTheNextStartAndARestore) {
+    prepare();
+    const int steps = run(GetParam(), -1);
+    ASSERT_GT(steps, 50);
+    run(Command::Restore, -1);
+    for (int step = 1; step <= steps && !HasFailure(); ++step) {
+        prepare();
+        killed(step);
+        // Every fourth run is killed a second time over what the first left.
+        if (step % 4 == 1) killed(1 + (step * 7) % steps);
+        startAgainAndRestore("killed at step " + std::to_string(step));
     }
-    std::printf("[ SWAP KILLS ] %d swaps and %d restores killed (%d and %d steps each), every game file restored\n",
-                swapKills, restoreKills, swapSteps, restoreSteps);
 }
+
+const char* const kCommandNames[] = {"Backup", "Swap", "Restore"};
+
+INSTANTIATE_TEST_SUITE_P(Commands, CrashTest, ::testing::Values(Command::Backup, Command::Swap, Command::Restore),
+                         [](const auto& row) { return std::string(kCommandNames[static_cast<int>(row.param)]); });
 
 }  // namespace
 }  // namespace velmora
