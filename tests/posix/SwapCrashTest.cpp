@@ -82,7 +82,8 @@ private:
 // The files under `root`, compiled DP siblings left out unless asked for.
 Tree snapshot(const std::string& root, bool withCompiled) {
     Tree tree = testkit::readTree(root);
-    if (!withCompiled) std::erase_if(tree, [](const auto& entry) { return fs::path(entry.first).extension() == ".cdp"; });
+    const auto compiled = [](const auto& entry) { return fs::path(entry.first).extension() == ".cdp"; };
+    if (!withCompiled) std::erase_if(tree, compiled);
     return tree;
 }
 
