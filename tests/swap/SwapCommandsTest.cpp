@@ -4,179 +4,161 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "app/MainDialog.h"
-#include "app/MissionList.h"
 #include "res/resource.h"
 #include "testkit/TestApp.h"
 
 namespace velmora {
 namespace {
 
-using testkit::GameInstall;
 using testkit::MissionPlan;
 using testkit::readText;
 
-constexpr const char* kAsk = "You have not selected an alliance.\nDo you wish to only swap mission?";
-constexpr const char* kNoBackup = "Could not locate backup object DP's";
+const std::string kAsk = "You have not selected an alliance.\nDo you wish to only swap mission?";
+const std::string kNoBackup = "Could not locate backup object DP's";
+const std::string kNoGame = "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again.";
+const std::string kOriginalRefused =
+    "Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
+    "original,\nclick on the 'Restore' button.";
 
-class SwapCommandsTest : public ::testing::Test {
-protected:
+class SwapCommandsTest;
+
+// What the game's files hold afterwards.
+enum class After { Unchanged, Mission, Originals, NotLookedAt };
+
+struct CommandRow {
+    const char* name;
+    std::function<void(SwapCommandsTest&)> prepare;  // may be empty
+    const char* mission;                              // picked before Swap; Restore is clicked when null
+    int side;                                         // the radio clicked: 0 none, -1 every radio unchecked
+    std::vector<std::string> boxes;
+    const char* caption;  // of the last box
+    MessageIcon icon;
+    After after;
+    bool warningArmed;
+    MessageAnswer answer = MessageAnswer::Yes;  // to the mission-only question
+};
+
+class SwapCommandsTest : public ::testing::TestWithParam<CommandRow> {
+public:
     SwapCommandsTest() : window(app.state) { app.dialog.onCommand([this](int id) { window.onCommand(id); }); }
 
     void SetUp() override {
-        GameInstall install(kCfs2);
+        testkit::GameInstall install(kCfs2);
         install.mission("Raid.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}}})
             .mission("Bad.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}, {99, 1}}})
             .objectDps({"Tower"})
             .ship("Carrier", {"hull"});
         app.install(install);
         window.OnInitDialog();
-        app.dialog.clearBoxes();
     }
-
-    // Picks a mission and a side (0: none) and clicks Swap.
     void swap(const std::string& mission, int side) {
         ASSERT_TRUE(app.dialog.pick(IDC_MISSION, mission));
-        if (side != 0) {
+        if (side > 0) {
             ASSERT_TRUE(app.dialog.click(side));
         }
+        if (side < 0) app.dialog.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, 0);
         app.dialog.click(IDOK);
     }
-    std::string file(const std::string& path) { return readText(path); }
-    std::string tower() { return file(app.state.paths().objectDp("Tower.dp")); }
-    std::string session() { return file(app.state.paths().sessionMission()); }
-    void breakBackup() { std::filesystem::remove_all(app.state.paths().backupObjectDpFolder()); }
 
     testkit::TestApp app;
     MainDialog window;
+    const GamePaths paths{kCfs2, app.cfs2Dir, app.appDir, app.state.platform.separator};
 };
 
-struct OutcomeRow {
-    const char* name;
-    const char* mission;
-    int side;                  // 0: none checked; the mission-only question is answered Yes
-    bool brokenBackup;
-    std::vector<std::string> boxes;
-    bool missionSwapped;       // multiplayer.mis holds the chosen mission afterwards
-    bool warningArmed;
-};
+TEST_P(SwapCommandsTest, ShowsItsBoxesAndArmsTheQuitWarningWhenFilesChanged) {
+    const CommandRow& row = GetParam();
+    if (row.prepare) row.prepare(*this);
+    app.dialog.clearBoxes();
+    const std::string tower = readText(paths.objectDp("Tower.dp")), session = readText(paths.sessionMission());
+    const std::string settings = app.settingsText();
+    app.dialog.answer(row.answer);
+    if (row.mission) swap(row.mission, row.side);
+    if (!row.mission) app.dialog.click(IDC_RESTORE);
 
-class SwapOutcomeTest : public SwapCommandsTest, public ::testing::WithParamInterface<OutcomeRow> {};
-
-TEST_P(SwapOutcomeTest, ShowsItsBoxesAndArmsTheQuitWarningWhenFilesChanged) {
-    const OutcomeRow& row = GetParam();
-    if (row.brokenBackup) breakBackup();
-    const std::string before = session();
-    app.dialog.answerYes();
-    swap(row.mission, row.side);
     EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
-    EXPECT_EQ(session(), row.missionSwapped ? file(app.state.paths().mission(row.mission)) : before);
+    for (const testkit::RecordedBox& box : app.dialog.boxes())
+        EXPECT_EQ(box.buttons, box.text == kAsk ? MessageButtons::YesNo : MessageButtons::Ok) << box.text;
+    if (!app.dialog.boxes().empty()) {
+        EXPECT_EQ(app.dialog.boxes().back().caption, row.caption);
+        EXPECT_EQ(app.dialog.boxes().back().icon, row.icon);
+    }
+    if (row.after == After::Unchanged) {
+        EXPECT_EQ(readText(paths.objectDp("Tower.dp")), tower);
+        EXPECT_EQ(readText(paths.sessionMission()), session);
+        EXPECT_EQ(app.settingsText(), settings);
+    }
+    if (row.after == After::Mission) {
+        EXPECT_EQ(readText(paths.sessionMission()), readText(paths.mission(row.mission)));
+    }
+    if (row.after == After::Originals) {
+        EXPECT_EQ(readText(paths.objectDp("Tower.dp")), readText(paths.backupObjectDp("Tower.dp")));
+        EXPECT_EQ(readText(paths.sessionMission()), readText(paths.backupSessionMission()));
+    }
     EXPECT_EQ(app.state.sessionClean(), !row.warningArmed);
     EXPECT_FALSE(app.state.restoreRequested);
 }
 
-const char* const kOriginalRefused =
-    "Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
-    "original,\nclick on the 'Restore' button.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SwapOutcomeTest,
-    ::testing::Values(
-        OutcomeRow{"TheOriginalIsRefused", "Original mp.mis file", IDC_ALLIED, false, {kOriginalRefused}, false, false},
-        OutcomeRow{"Allied", "Raid.mis", IDC_ALLIED, false,
-                   {"Mission swapped.  Allied mission\nunits are now friendly."}, true, true},
-        OutcomeRow{"Axis", "Raid.mis", IDC_AXIS, false, {"Mission swapped.  Axis mission\nunits are now friendly."},
-                   true, true},
-        OutcomeRow{"AlliedFailing", "Raid.mis", IDC_ALLIED, true,
-                   {kNoBackup, "Error swapping to friendly Allies DP's."}, true, true},
-        OutcomeRow{"AxisFailing", "Raid.mis", IDC_AXIS, true, {kNoBackup, "Error swapping to friendly Axis DP's."},
-                   true, true},
-        // A unit type nobody names stops a side swap before it changes anything.
-        OutcomeRow{"AlliedWithAnUnnamedType", "Bad.mis", IDC_ALLIED, false,
-                   {"Mission error, name of unit.1 unknown", "Error swapping to friendly Allies DP's."}, false, false},
-        OutcomeRow{"MissionOnly", "Raid.mis", 0, false, {kAsk, "Mission swapped."}, true, true},
-        // multiplayer.mis was replaced before the DPs failed: still swapped.
-        OutcomeRow{"MissionOnlyFailing", "Raid.mis", 0, true, {kAsk, kNoBackup, "Error swapping mission."}, true, true},
-        // Mission only needs no names.
-        OutcomeRow{"MissionOnlyWithAnUnnamedType", "Bad.mis", 0, false, {kAsk, "Mission swapped."}, true, true}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(SwapCommandsTest, AnUnnamedTypeLeavesTheSwapInForceAndItsRecord) {
-    swap("Raid.mis", IDC_AXIS);
-    const std::string rewritten = tower(), settings = app.settingsText(), mission = session();
-    ASSERT_NE(rewritten, file(app.state.paths().backupObjectDp("Tower.dp")));
-    swap("Bad.mis", IDC_ALLIED);
-    EXPECT_EQ(tower(), rewritten);
-    EXPECT_EQ(session(), mission);
-    EXPECT_EQ(app.settingsText(), settings);
+void axisSwap(SwapCommandsTest& t) {
+    t.swap("Raid.mis", IDC_AXIS);
+    ASSERT_NE(readText(t.paths.objectDp("Tower.dp")), readText(t.paths.backupObjectDp("Tower.dp")));
 }
+void breakBackup(SwapCommandsTest& t) { std::filesystem::remove_all(t.paths.backupObjectDpFolder()); }
 
-TEST_F(SwapCommandsTest, NoMissionOnlySwapWhenTheAnswerIsNo) {
-    const std::string before = session();
-    app.dialog.answerNo();
-    swap("Raid.mis", 0);
-    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{kAsk});
-    EXPECT_EQ(app.dialog.boxes().at(0).buttons, MessageButtons::YesNo);
-    EXPECT_EQ(session(), before);
-    EXPECT_TRUE(app.state.sessionClean());
-}
+const auto kNone = MessageIcon::None;
+const auto kError = MessageIcon::Error;
 
-TEST_F(SwapCommandsTest, RestorePutsEveryOriginalBackWhateverTheBackedUpMissionNames) {
-    swap("Raid.mis", IDC_AXIS);
-    app.dialog.clearBoxes();
+const CommandRow kRows[] = {
+    {"TheOriginalIsRefused", {}, kOriginalMission, IDC_ALLIED, {kOriginalRefused}, kAppTitle, kNone, After::Unchanged,
+     false},
+    {"Allied", {}, "Raid.mis", IDC_ALLIED, {"Mission swapped.  Allied mission\nunits are now friendly."}, "FYI",
+     MessageIcon::Information, After::Mission, true},
+    {"Axis", {}, "Raid.mis", IDC_AXIS, {"Mission swapped.  Axis mission\nunits are now friendly."}, "FYI",
+     MessageIcon::Information, After::Mission, true},
+    {"AlliedFailing", breakBackup, "Raid.mis", IDC_ALLIED, {kNoBackup, "Error swapping to friendly Allies DP's."},
+     "Error", kError, After::Mission, true},
+    {"AxisFailing", breakBackup, "Raid.mis", IDC_AXIS, {kNoBackup, "Error swapping to friendly Axis DP's."}, "Error",
+     kError, After::Mission, true},
+    // A unit type nobody names stops a side swap before it changes anything.
+    {"AlliedWithAnUnnamedType", {}, "Bad.mis", IDC_ALLIED,
+     {"Mission error, name of unit.1 unknown", "Error swapping to friendly Allies DP's."}, "Error", kError,
+     After::Unchanged, false},
+    {"AnUnnamedTypeLeavesTheSwapInForce", axisSwap, "Bad.mis", IDC_ALLIED,
+     {"Mission error, name of unit.1 unknown", "Error swapping to friendly Allies DP's."}, "Error", kError,
+     After::Unchanged, true},
+    {"MissionOnly", {}, "Raid.mis", 0, {kAsk, "Mission swapped."}, kAppTitle, kNone, After::Mission, true},
+    // multiplayer.mis was replaced before the DPs failed: still swapped.
+    {"MissionOnlyFailing", breakBackup, "Raid.mis", 0, {kAsk, kNoBackup, "Error swapping mission."}, "Error", kError,
+     After::Mission, true},
+    // Mission only needs no names.
+    {"MissionOnlyWithAnUnnamedType", {}, "Bad.mis", 0, {kAsk, "Mission swapped."}, kAppTitle, kNone, After::Mission,
+     true},
+    {"MissionOnlyAnsweredNo", {}, "Raid.mis", 0, {kAsk}, kAppTitle, kNone, After::Unchanged, false,
+     MessageAnswer::No},
+    {"NoSideChecked", {}, "Raid.mis", -1, {}, "", kNone, After::Unchanged, false},
     // The backed-up session mission has a type nobody names: a restore needs no names.
-    testkit::writeText(app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
-    app.dialog.pick(IDC_MISSION, "Original mp.mis file");
-    app.dialog.click(IDC_RESTORE);
-    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Originals restored"});
-    EXPECT_TRUE(app.state.sessionClean());
-    EXPECT_FALSE(app.state.restoreRequested);
-    EXPECT_EQ(tower(), file(app.state.paths().backupObjectDp("Tower.dp")));
-    EXPECT_EQ(session(), file(app.state.paths().backupSessionMission()));
-    EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
-    EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
-}
+    {"Restore",
+     [](auto& t) {
+         axisSwap(t);
+         testkit::writeText(t.paths.backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
+     },
+     nullptr, 0, {"Originals restored"}, kAppTitle, kNone, After::Originals, false},
+    {"AFailedRestoreKeepsTheWarning",
+     [](auto& t) {
+         axisSwap(t);
+         breakBackup(t);
+     },
+     nullptr, 0, {kNoBackup, "Error restoring originals."}, "Error", kError, After::NotLookedAt, true},
+    {"SwapWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, "Raid.mis", IDC_ALLIED, {kNoGame},
+     "Error", kError, After::Unchanged, false},
+    {"RestoreWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, nullptr, 0, {kNoGame}, "Error",
+     kError, After::Unchanged, false},
+};
 
-TEST_F(SwapCommandsTest, AFailedRestoreKeepsTheWarningAndClearsTheRequest) {
-    swap("Raid.mis", IDC_AXIS);
-    app.dialog.clearBoxes();
-    breakBackup();
-    app.dialog.click(IDC_RESTORE);
-    EXPECT_EQ(app.dialog.boxTexts(), (std::vector<std::string>{kNoBackup, "Error restoring originals."}));
-    EXPECT_FALSE(app.state.sessionClean());
-    EXPECT_FALSE(app.state.restoreRequested);
-    // The next Swap checks the mission again.
-    app.dialog.clearBoxes();
-    swap("Original mp.mis file", IDC_ALLIED);
-    EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{kOriginalRefused});
-}
-
-TEST_F(SwapCommandsTest, NoSideCheckedDoesNothing) {
-    ASSERT_TRUE(app.dialog.pick(IDC_MISSION, "Raid.mis"));
-    app.dialog.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, 0);
-    const std::string before = session();
-    app.dialog.click(IDOK);
-    EXPECT_TRUE(app.dialog.boxes().empty());
-    EXPECT_EQ(session(), before);
-}
-
-TEST_F(SwapCommandsTest, WithoutTheGameFolderNothingIsWritten) {
-    const std::string path = app.state.paths().sessionMission(), before = file(path);
-    app.state.gameDir.clear();
-    for (int side : {IDC_ALLIED, 0}) {
-        app.dialog.clearBoxes();
-        swap("Raid.mis", side);
-        EXPECT_EQ(app.dialog.boxTexts(), std::vector<std::string>{"Could not locate the CFS2 folder.\nCheck that CFS2 "
-                                                                  "is installed, then start Velmora again."});
-    }
-    app.dialog.clearBoxes();
-    app.dialog.click(IDC_RESTORE);
-    EXPECT_EQ(app.dialog.boxTexts().size(), 1u);
-    EXPECT_FALSE(app.state.restoreRequested);
-    EXPECT_EQ(file(path), before);
-    EXPECT_TRUE(app.state.sessionClean());
-}
+INSTANTIATE_TEST_SUITE_P(Rows, SwapCommandsTest, ::testing::ValuesIn(kRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velmora
