@@ -18,7 +18,8 @@ using testkit::readText;
 
 const std::string kAsk = "You have not selected an alliance.\nDo you wish to only swap mission?";
 const std::string kNoBackup = "Could not locate backup object DP's";
-const std::string kNoGame = "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again.";
+const std::string kNoGame =
+    "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again.";
 const std::string kOriginalRefused =
     "Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
     "original,\nclick on the 'Restore' button.";

@@ -234,7 +234,7 @@ const char* const kTowerLog = "Tower.dp=guns modified\r\n";
 const std::vector<EngineRow> kModes = {
     EngineRow{"AxisRewritesTheAxisTypes", [](auto& t) { t.spoil(); }, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
     EngineRow{"AlliedRewritesNoAxisType", {}, "Raid.mis", kAllied, "ooooo", "1", ""},
-        // Hangar has no side in Convoy and 1 in its DP; "Cargo ship" matches the ship DP Cargo.dp.
+    // Hangar has no side in Convoy and 1 in its DP; "Cargo ship" matches the ship DP Cargo.dp.
     EngineRow{"TypesWithoutSideTakeTheDpsOwnAndShipsMatchByPrefix", {}, "Convoy.mis", kAllied, "ofoof", "1",
               "Hangar.dp=guns modified\r\nCargo.dp=guns modified\r\n"},
     EngineRow{"AxisAfterAlliedPutsTheAlliedBack", [](auto& t) { t.swapTo("Convoy.mis", kAllied); }, "Convoy.mis",
@@ -265,11 +265,8 @@ const std::vector<EngineRow> kModes = {
     EngineRow{"AShipTakenOutOfTheGameIsNotMadeAgain",
               [](auto& t) { std::filesystem::remove_all(t.app.state.paths().shipFolder("Carrier")); }, "Raid.mis",
               kAxis, "fooxo", "2", kTowerLog},
-    EngineRow{"NorByARestore", [](auto& t) { std::filesystem::remove_all(t.app.state.paths().shipFolder("Carrier")); },
-              nullptr, kRestore, "oooxo", "4", ""},
-        // Swapping the mission alone, or restoring, needs no names.
+    // Swapping the mission alone needs no names.
     EngineRow{"AnUnnamedTypeIsNoMatterToMissionOnly", unnamedType, "Bad.mis", kMissionOnly, "ooooo", "3", ""},
-    EngineRow{"NorToARestore", unnamedType, nullptr, kRestore, "ooooo", "4", ""},
     EngineRow{"CfsOneHasNoShipStep",
               [](auto& t) {
                   t.use(GameInstall(kCfs1).mission("Raid.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDp({"Tower", 1}));
@@ -287,7 +284,7 @@ const std::vector<EngineRow> kModes = {
                   t.use(t.install.mission("Twin.mis", {{{1, 2, "hull"}}, {}}).ship("A", {"hull"}).ship("B", {"HULL"}));
               },
               "Twin.mis", kAxis, "", "2", "hull.dp=guns modified\r\n"},
-        // The DPs hold their bytes already: nothing is written, every sibling goes.
+    // The DPs hold their bytes already: nothing is written, every sibling goes.
     EngineRow{"ADpHoldingItsBytesIsNotWritten", unwritableAfterAnAxisSwap, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
 };
 
@@ -310,7 +307,7 @@ const std::vector<EngineRow> kFailures = {
                   writeText(t.app.state.paths().backupShipsFolder() + t.app.state.platform.separator + "notes.txt", "");
               },
               "Raid.mis", kAxis, "foo--", "<absent>", kTowerLog, 1, {"Could not locate any backup ship sub-folders"}},
-        // Folders are visited in order: Cargo, then Carrier, whose backup is empty.
+    // Folders are visited in order: Cargo, then Carrier, whose backup is empty.
     EngineRow{"AShipFolderWithoutDpsStopsAtThatFolder",
               [](auto& t) {
                   std::filesystem::remove(t.app.state.paths().backupShipDp("Carrier", "carrier_hull.dp"));
@@ -318,7 +315,7 @@ const std::vector<EngineRow> kFailures = {
                   writeText(t.file("ships/Cargo/Cargo.dp"), "swapped");
               },
               "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1, {"Missing backup DP in ships\\Carrier folder"}},
-        // A mission that cannot be put in place changes nothing else.
+    // A mission that cannot be put in place changes nothing else.
     EngineRow{"AMissionThatCannotBeCopied",
               [](auto& t) {
                   spoilAfterAnAxisSwap(t);
@@ -340,7 +337,7 @@ const std::vector<EngineRow> kFailures = {
               },
               "Raid.mis", kAxis, "sooso", "3", "", 1,
               {"Could not restore 2 files:\n{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\n" + kFailedTail}},
-        // A folder where the compiled Hangar should be can never be deleted.
+    // A folder where the compiled Hangar should be can never be deleted.
     EngineRow{"CompiledSiblingsThatStayAreNamedAfterTheDps",
               [](auto& t) {
                   t.spoil();
@@ -356,7 +353,7 @@ const std::vector<EngineRow> kFailures = {
               {"Could not restore 3 files:\n{objects_dp/Tower.dp}\n{objects_dp/Hangar.cdp}\n"
                "{ships/Carrier/carrier_hull.cdp}\n" + kFailedTail},
               "", nullptr, {"objects_dp/Tower.cdp", "objects_dp/Crate.cdp"}},
-        // More files than the box names: the first five, then a count.
+    // More files than the box names: the first five, then a count.
     EngineRow{"ManyFailuresAreCountedAfterTheFirstFive",
               [](auto& t) {
                   spoilAfterAnAxisSwap(t);
@@ -375,7 +372,7 @@ const std::vector<EngineRow> kFailures = {
               },
               "Raid.mis", kAxis, "ssss-", "<absent>", "<absent>", 1, {"Out of memory"},
               testkit::missionText(testkit::defaultSessionMission()), "<absent>"},
-        // A unit type nobody names stops a side swap before it changes anything.
+    // A unit type nobody names stops a side swap before it changes anything.
     EngineRow{"AnUnnamedTypeStopsASideSwap", unnamedType, "Bad.mis", kAxis, "ssss-", "1", "<absent>", 1,
               {"Mission error, name of unit.1 unknown"}, "in force", "Raid.mis"},
     EngineRow{"ARestoreMustWriteWhatTheSwapRewrote", unwritableAfterAnAxisSwap, nullptr, kRestore, "fo---", "2", "",
