@@ -12,62 +12,27 @@
 #include "core/GameDataFiles.h"
 #include "swap/UnitRoster.h"
 #include "testkit/InMemoryDialog.h"
-
-namespace {
+#include "testkit/TempDir.h"
 
 using namespace velmora;
-
-// Two files held in memory; everything else is absent.
-class TwoFiles final : public FileSystem {
-public:
-    std::string mission;
-    std::string idList;
-
-    bool listFolder(const std::string&, std::vector<DirEntry>&) override { return false; }
-    bool exists(const std::string& path) override { return path == kMissionPath || path == kIdListPath; }
-    bool isDirectory(const std::string&) override { return false; }
-    bool canOpenForReading(const std::string& path) override { return exists(path); }
-    bool readFile(const std::string& path, std::string& contents) override {
-        if (path == kMissionPath) contents = mission;
-        else if (path == kIdListPath) contents = idList;
-        else return false;
-        return true;
-    }
-    std::string writeTemporary(const std::string&, std::string_view, bool) override { return {}; }
-    std::string copyToTemporary(const std::string&, const std::string&, bool) override { return {}; }
-    bool replaceWithTemporary(const std::string&, const std::string&) override { return false; }
-    bool moveTemporaryIntoPlace(const std::string&, const std::string&) override { return false; }
-    bool flushTemporaries(const std::vector<std::string>&) override { return false; }
-    void discardTemporary(const std::string&) override {}
-    bool isReadOnly(const std::string&) override { return false; }
-    bool makeWritable(const std::string&) override { return false; }
-    MakeDirResult makeDirectory(const std::string&) override { return MakeDirResult::Failed; }
-    bool removeFile(const std::string&) override { return false; }
-    std::string currentDirectory() override { return "/"; }
-    bool setCurrentDirectory(const std::string&) override { return false; }
-
-    static constexpr const char* kMissionPath = "/game/multiplayer.mis";
-    static constexpr const char* kIdListPath = "/app/idlist.txt";
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const size_t split = input.find('\0');
+    const std::string missionText = input.substr(0, split);
 
-    TwoFiles files;
-    files.mission = input.substr(0, split);
-    if (split != std::string::npos) files.idList = input.substr(split + 1);
+    static const testkit::TempDir dir;
     testkit::InMemoryDialog dialog;
     AppState state;
-    state.platform.files = &files;
+    state.platform.files = &platformFileSystem();
     state.platform.separator = '/';
     state.mainWindow = &dialog;
     state.activeGame = (data[0] & 1) ? kCfs1 : kCfs2;
-    state.gameDir = "/game";
-    state.appDir = "/app";
+    state.gameDir = dir / "game";
+    state.appDir = dir / "app";
+    testkit::writeText(state.paths().sessionMission(), missionText);
+    testkit::writeText(state.paths().idList(), split == std::string::npos ? "" : input.substr(split + 1));
 
     UnitRoster roster;
     const RosterOutcome outcome = buildUnitRoster(state, state.paths().sessionMission(), roster);
@@ -76,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch (outcome) {
         case RosterOutcome::Complete: {
             if (!dialog.boxes().empty()) std::abort();
-            const MissionFile mission(ProfileFile(files.mission));
+            const MissionFile mission{ProfileFile(missionText)};
             for (int n = 0; mission.unitTypeIdOfUnit(n) != -1; ++n)
                 if (!roster.findTypeById(mission.unitTypeIdOfUnit(n))) std::abort();
             break;

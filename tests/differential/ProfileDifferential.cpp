@@ -321,20 +321,6 @@ void velmoraWrite(const Op& op, const std::string& path) {
         writeProfileSection(platformFileSystem(), op.section, op.lines, path);
 }
 
-void putFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-}
-
-std::string fileContents(const std::string& path) {
-    std::string text;
-    platformFileSystem().readFile(path, text);
-    return text;
-}
-
 // The two copies of a case's file: one only the Win32 functions touch, one
 // only Velmora's operations write.
 struct Workspace {
@@ -387,7 +373,8 @@ bool showKnownDifferences(const Workspace& workspace) {
     bool asDocumented = true;
     std::printf("known differences from Wine 8 (Velmora reads and writes as Windows does):\n");
     for (const Difference& difference : kDifferences) {
-        for (const std::string& path : {workspace.windowsFile, workspace.velmoraFile}) putFile(path, difference.file);
+        for (const std::string& path : {workspace.windowsFile, workspace.velmoraFile})
+            testkit::writeText(path, difference.file);
         for (const Op& op : difference.writes) {
             windowsWrite(op, workspace.windowsFile);
             velmoraWrite(op, workspace.velmoraFile);
@@ -395,8 +382,8 @@ bool showKnownDifferences(const Workspace& workspace) {
         const auto& [windowsFile, velmoraFile] = workspace;
         const auto& check = difference.read;
         const auto expected = [&](const std::string& text) { return check ? answer(text, text.size()) : text; };
-        const std::string wine = check ? windowsRead(*check, windowsFile) : fileContents(windowsFile);
-        const std::string velmora = check ? velmoraRead(*check, velmoraFile) : fileContents(velmoraFile);
+        const std::string wine = check ? windowsRead(*check, windowsFile) : testkit::readText(windowsFile);
+        const std::string velmora = check ? velmoraRead(*check, velmoraFile) : testkit::readText(velmoraFile);
         const bool shows = wine == expected(difference.wine);
         std::printf("  %s %s\n", shows ? "[shows]" : "[GONE] ", difference.title);
         if (!shows) std::printf("      Wine now gives %s\n", quoted(wine).c_str());
@@ -430,7 +417,7 @@ std::optional<std::string> runCase(const Case& run, const Workspace& workspace, 
     const std::string bytes = run.utf16 ? testkit::utf16le(run.file) : run.file;
     for (const std::string& path : {workspace.windowsFile, workspace.velmoraFile}) {
         if (run.fileExists)
-            putFile(path, bytes);
+            testkit::writeText(path, bytes);
         else
             ::DeleteFileA(path.c_str());
     }
@@ -459,8 +446,8 @@ std::optional<std::string> runCase(const Case& run, const Workspace& workspace, 
             return report + "    read:     " + describe(op) +
                    (path == &workspace.velmoraFile ? " of the file Velmora wrote" : "") + "\n    Windows:  " + windows +
                    "\n    Velmora:  " + velmora + "\n    file Windows wrote: " +
-                   shown(fileContents(workspace.windowsFile)) + "\n    file Velmora wrote: " +
-                   shown(fileContents(workspace.velmoraFile)) + "\n";
+                   shown(testkit::readText(workspace.windowsFile)) + "\n    file Velmora wrote: " +
+                   shown(testkit::readText(workspace.velmoraFile)) + "\n";
         }
     }
     return std::nullopt;
