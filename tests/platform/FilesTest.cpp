@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #ifndef _WIN32
@@ -26,114 +27,128 @@ namespace {
 using testkit::fileExists;
 using testkit::readText;
 using testkit::writeText;
+using Names = std::vector<std::string>;
 
 class FilesTest : public ::testing::Test {
 protected:
     testkit::TempDir dir;
     FileSystem& files = platformFileSystem();
 
-    std::vector<std::string> entryNames() {
+    Names entryNames() {
         std::vector<DirEntry> entries;
         files.listFolder(dir.path(), entries);
-        std::vector<std::string> names;
-        for (const DirEntry& entry : entries) names.push_back(entry.name);
+        Names names;
+        for (const DirEntry& entry : entries) names.push_back(entry.name + (entry.isDirectory ? "/" : ""));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    Names search(const std::string& folder, const char* pattern) {
+        Names names = findNames(files, folder, pattern);
+        std::sort(names.begin(), names.end());
         return names;
     }
 };
 
-TEST_F(FilesTest, WildcardSearchIgnoresCaseAndSkipsDotEntries) {
-    writeText(dir / "a.dp", "1");
-    writeText(dir / "B.DP", "2");
-    writeText(dir / "c.dpx", "3");
-    writeText(dir / "d.cdp", "4");
-    writeText(dir / "Zero.mis", "5");
+TEST_F(FilesTest, ListingAndWildcardSearchIgnoreCaseAndTellFoldersFromFiles) {
+    for (const char* name : {"a.dp", "B.DP", "c.dpx", "d.cdp", ".dp", "Zero.mis", "noext", "a1"}) writeText(dir / name, "x");
     files.makeDirectory(dir / "Carrier");
     files.makeDirectory(dir / "folder.mis");
-    writeText(dir / "noext", "6");
-
-    auto dps = findNames(files, dir.path(), "*.dp");
-    std::sort(dps.begin(), dps.end());
-    EXPECT_EQ(dps, (std::vector<std::string>{"B.DP", "a.dp"}));
-
-    auto missions = findNames(files, dir.path(), "*.mis");
-    std::sort(missions.begin(), missions.end());
-    EXPECT_EQ(missions, (std::vector<std::string>{"Zero.mis", "folder.mis"}));
-
-    // "*." lists the names without a dot, whatever Wine's own search lists.
-    auto bare = findNames(files, dir.path(), "*.");
-    std::sort(bare.begin(), bare.end());
-    EXPECT_EQ(bare, (std::vector<std::string>{"Carrier", "noext"}));
-
-    EXPECT_TRUE(findNames(files, dir / "missing", "*.dp").empty());
+#ifndef _WIN32
+    // A link to a folder is listed as the folder it leads to.
+    ASSERT_EQ(::symlink((dir / "Carrier").c_str(), (dir / "linked").c_str()), 0);
+#endif
+    const struct {
+        const char* pattern;
+        Names found;
+    } rows[] = {
+        {"*.dp", {".dp", "B.DP", "a.dp"}},
+        {"*.mis", {"Zero.mis", "folder.mis"}},
+        // "*." lists the names without a dot, whatever Wine's own search lists.
+        {"*.", {"Carrier", "a1", "noext"}},
+        {"a?", {"a1"}},
+    };
+    for (const auto& row : rows) {
+        Names found = search(dir.path(), row.pattern);
+        std::erase(found, "linked");
+        EXPECT_EQ(found, row.found) << row.pattern;
+    }
+    Names listed = {".dp", "B.DP", "Carrier/", "Zero.mis", "a.dp", "a1", "c.dpx", "d.cdp", "folder.mis/", "noext"};
+#ifndef _WIN32
+    listed.insert(listed.end() - 1, "linked/");
+#endif
+    EXPECT_EQ(entryNames(), listed);
+    EXPECT_TRUE(search(dir / "missing", "*.dp").empty());
     std::vector<DirEntry> entries;
     EXPECT_FALSE(files.listFolder(dir / "missing", entries));
 }
 
-TEST_F(FilesTest, ListingTellsFoldersFromFiles) {
-    files.makeDirectory(dir / "sub");
-    writeText(dir / "file", "x");
-    std::vector<DirEntry> entries;
-    ASSERT_TRUE(files.listFolder(dir.path(), entries));
-    ASSERT_EQ(entries.size(), 2u);
-    for (const DirEntry& entry : entries) EXPECT_EQ(entry.isDirectory, entry.name == "sub") << entry.name;
-}
-
-TEST_F(FilesTest, MakeDirectoryTellsAnExistingFolderApart) {
+// Each query on a file, a folder and a name that is not there.
+TEST_F(FilesTest, QueriesTellFilesFoldersAndAbsentNamesApart) {
+    writeText(dir / "f", "abc");
+    files.makeDirectory(dir / "d");
+    const struct {
+        const char* name;
+        bool exists, isDirectory, readable, read, removed;
+    } rows[] = {
+        {"f", true, false, true, true, true},
+        {"d", true, true, false, false, false},
+        {"none", false, false, false, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = dir / row.name;
+        EXPECT_EQ(files.exists(path), row.exists);
+        EXPECT_EQ(files.isDirectory(path), row.isDirectory);
+        EXPECT_EQ(files.canOpenForReading(path), row.readable);
+        std::string contents = "stale";
+        EXPECT_EQ(files.readFile(path, contents), row.read);
+        EXPECT_EQ(contents, row.read ? "abc" : "");
+        EXPECT_EQ(files.removeFile(path), row.removed);
+        EXPECT_EQ(files.exists(path), row.exists && !row.removed);
+    }
     EXPECT_EQ(files.makeDirectory(dir / "new"), MakeDirResult::Created);
     EXPECT_EQ(files.makeDirectory(dir / "new"), MakeDirResult::AlreadyExists);
     EXPECT_EQ(files.makeDirectory(dir / "missing/child"), MakeDirResult::Failed);
-    EXPECT_TRUE(files.isDirectory(dir / "new"));
+    EXPECT_FALSE(files.flushTemporaries({dir / "missing/Tower.dp.tmp"})) << "a folder that is gone cannot be flushed";
+    const std::string before = files.currentDirectory();
+    EXPECT_TRUE(files.setCurrentDirectory(dir / "new"));
+    EXPECT_TRUE(files.isDirectory(files.currentDirectory()));
+    EXPECT_FALSE(files.setCurrentDirectory(dir / "missing"));
+    EXPECT_TRUE(files.setCurrentDirectory(before));
+    EXPECT_EQ(files.currentDirectory(), before);
 }
 
-TEST_F(FilesTest, ExistenceAndReadability) {
-    writeText(dir / "f.txt", "abc");
-    files.makeDirectory(dir / "d");
-    EXPECT_TRUE(files.exists(dir / "f.txt"));
-    EXPECT_TRUE(files.exists(dir / "d"));
-    EXPECT_FALSE(files.exists(dir / "none"));
-    EXPECT_TRUE(files.canOpenForReading(dir / "f.txt"));
-    EXPECT_FALSE(files.canOpenForReading(dir / "d"));
-    EXPECT_FALSE(files.canOpenForReading(dir / "none"));
-    std::string contents;
-    EXPECT_TRUE(files.readFile(dir / "f.txt", contents));
-    EXPECT_EQ(contents, "abc");
-    EXPECT_FALSE(files.readFile(dir / "d", contents));
-}
-
-TEST_F(FilesTest, RemoveDeletesFilesOnly) {
-    writeText(dir / "f", "x");
-    files.makeDirectory(dir / "d");
-    EXPECT_TRUE(files.removeFile(dir / "f"));
-    EXPECT_FALSE(fileExists(dir / "f"));
-    EXPECT_FALSE(files.removeFile(dir / "f"));
-    EXPECT_FALSE(files.removeFile(dir / "d"));
-    EXPECT_TRUE(files.isDirectory(dir / "d"));
-}
-
-TEST_F(FilesTest, CopyReplacingReplacesAndKeepsBytes) {
-    std::string binary("a\r\nb\0c\xff", 7);
+TEST_F(FilesTest, CopyReplacingKeepsBytesAndRespectsReadOnlyTargets) {
+    const std::string binary("a\r\nb\0c\xff", 7);
     writeText(dir / "src", binary);
     writeText(dir / "dst", "old contents that are longer");
-    EXPECT_TRUE(copyReplacing(files, dir / "src", dir / "dst"));
-    EXPECT_EQ(readText(dir / "dst"), binary);
-    EXPECT_TRUE(copyReplacing(files, dir / "src", dir / "fresh"));
-    EXPECT_EQ(readText(dir / "fresh"), binary);
-    EXPECT_FALSE(copyReplacing(files, dir / "absent", dir / "dst"));
-    EXPECT_EQ(readText(dir / "dst"), binary);
-    EXPECT_EQ(entryNames().size(), 3u);
-}
-
-TEST_F(FilesTest, CopyOverAReadOnlyTargetFailsUntilItIsMadeWritable) {
-    writeText(dir / "src", "new");
-    writeText(dir / "dst", "old");
-    testkit::makeReadOnly(dir / "dst");
-    EXPECT_TRUE(files.isReadOnly(dir / "dst"));
-    EXPECT_FALSE(copyReplacing(files, dir / "src", dir / "dst"));
-    EXPECT_EQ(readText(dir / "dst"), "old");
-    EXPECT_TRUE(files.makeWritable(dir / "dst"));
-    EXPECT_FALSE(files.isReadOnly(dir / "dst"));
-    EXPECT_TRUE(copyReplacing(files, dir / "src", dir / "dst"));
-    EXPECT_EQ(readText(dir / "dst"), "new");
+    writeText(dir / "locked", "old");
+    testkit::makeReadOnly(dir / "locked");
+#ifndef _WIN32
+    errno = EINTR;  // left by an earlier interrupted call: the copy must still read every byte
+#endif
+    const struct {
+        const char* source;
+        const char* target;
+        bool copied;
+        std::string after;
+    } rows[] = {
+        {"src", "dst", true, binary},
+        {"src", "fresh", true, binary},
+        {"absent", "dst", false, binary},
+        {"absent", "none", false, ""},
+        {"src", "locked", false, "old"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(copyReplacing(files, dir / row.source, dir / row.target), row.copied) << row.target;
+        EXPECT_EQ(readText(dir / row.target), row.after) << row.target;
+    }
+    EXPECT_TRUE(files.isReadOnly(dir / "locked"));
+    EXPECT_TRUE(files.makeWritable(dir / "locked"));
+    EXPECT_FALSE(files.isReadOnly(dir / "locked"));
+    EXPECT_TRUE(copyReplacing(files, dir / "src", dir / "locked"));
+    EXPECT_EQ(readText(dir / "locked"), binary);
+    EXPECT_EQ(entryNames(), (Names{"dst", "fresh", "locked", "src"})) << "no temporary file left";
 }
 
 TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
@@ -148,9 +163,11 @@ TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
         EXPECT_FALSE(copies.add(dir / "absent", dir / "c.dp"));
         EXPECT_TRUE(copies.add(dir / "b", dir / "b.dp"));
         EXPECT_TRUE(copies.add(dir / "a", dir / "late.dp"));
-        // Nothing has its name yet, and the staged files match no search.
+        // Nothing has its name yet, and the staged files match no search of the program.
         EXPECT_FALSE(fileExists(dir / "a.dp"));
-        EXPECT_TRUE(findNames(files, dir.path(), "*.dp").empty());
+        EXPECT_TRUE(search(dir.path(), "*.dp").empty());
+        EXPECT_TRUE(search(dir.path(), "*.mis").empty());
+        EXPECT_EQ(search(dir.path(), "*."), (Names{"a", "b", "kept"}));
         writeText(dir / "late.dp", "came first");  // the target appears before the batch is placed
         placed = copies.place();
     }
@@ -159,41 +176,43 @@ TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
     EXPECT_EQ(readText(dir / "b.dp"), "second");
     EXPECT_EQ(readText(dir / "late.dp"), "came first");
     EXPECT_EQ(readText(dir / "kept"), "already there");
-    EXPECT_EQ(entryNames().size(), 6u);  // no temporary file left
+    EXPECT_EQ(entryNames(), (Names{"a", "a.dp", "b", "b.dp", "kept", "late.dp"})) << "no temporary file left";
 }
 
-TEST_F(FilesTest, DurableCopiesThatCannotBeFlushedAreNeitherPlacedNorLeftBehind) {
-    writeText(dir / "a", "first");
-    testkit::FaultyFileSystem faulty(files);
-    faulty.failNth(testkit::FileOp::FlushTemporaries, 1);
-    {
-        DurableCopies copies(faulty);
-        ASSERT_TRUE(copies.add(dir / "a", dir / "a.dp"));
-        EXPECT_EQ(copies.place(), std::vector<bool>{false});
-        // A batch dropped unplaced removes what it staged.
-        ASSERT_TRUE(copies.add(dir / "a", dir / "b.dp"));
+// A step that fails costs only what it touched, and leaves no temporary file.
+TEST_F(FilesTest, DurableCopiesLoseOnlyTheBatchWhoseStepFailed) {
+    const size_t n = DurableCopies::kBatchFiles;
+    const struct {
+        testkit::FileOp op;
+        int nth;
+        size_t count, lostFrom, lostTo;
+    } rows[] = {
+        {testkit::FileOp::FlushTemporaries, 1, 1, 0, 1},
+        {testkit::FileOp::MoveTemporaryIntoPlace, 1, 1, 0, 1},
+        {testkit::FileOp::FlushTemporaries, 2, 2 * n + 3, n, 2 * n},
+    };
+    for (const auto& row : rows) {
+        testkit::TempDir here;
+        writeText(here / "a", "bytes");
+        testkit::FaultyFileSystem faulty(files);
+        faulty.failNth(row.op, row.nth);
+        std::vector<bool> placed;
+        {
+            DurableCopies copies(faulty);
+            for (size_t i = 0; i < row.count; ++i) ASSERT_TRUE(copies.add(here / "a", here / (std::to_string(i) + ".dp")));
+            placed = copies.place();
+            ASSERT_TRUE(copies.add(here / "a", here / "dropped.dp")) << "a batch dropped unplaced removes what it staged";
+        }
+        ASSERT_EQ(placed.size(), row.count);
+        for (size_t i = 0; i < row.count; ++i) {
+            const bool lost = i >= row.lostFrom && i < row.lostTo;
+            EXPECT_EQ(placed[i], !lost) << i;
+            EXPECT_EQ(fileExists(here / (std::to_string(i) + ".dp")), !lost) << i;
+        }
+        std::vector<DirEntry> entries;
+        files.listFolder(here.path(), entries);
+        EXPECT_EQ(entries.size(), row.count - (row.lostTo - row.lostFrom) + 1);
     }
-    EXPECT_EQ(entryNames(), std::vector<std::string>{"a"});
-}
-
-TEST_F(FilesTest, DurableCopiesArePlacedBatchByBatchAndAFailedFlushCostsOnlyItsBatch) {
-    writeText(dir / "a", "bytes");
-    testkit::FaultyFileSystem faulty(files);
-    faulty.failNth(testkit::FileOp::FlushTemporaries, 2);
-    const size_t count = 2 * DurableCopies::kBatchFiles + 3;
-    std::vector<bool> placed;
-    {
-        DurableCopies copies(faulty);
-        for (size_t i = 0; i < count; ++i) ASSERT_TRUE(copies.add(dir / "a", dir / (std::to_string(i) + ".dp")));
-        placed = copies.place();
-    }
-    ASSERT_EQ(placed.size(), count);
-    for (size_t i = 0; i < count; ++i) {
-        const bool inSecondBatch = i >= DurableCopies::kBatchFiles && i < 2 * DurableCopies::kBatchFiles;
-        EXPECT_EQ(placed[i], !inSecondBatch) << i;
-        EXPECT_EQ(fileExists(dir / (std::to_string(i) + ".dp")), !inSecondBatch) << i;
-    }
-    EXPECT_EQ(entryNames().size(), count - DurableCopies::kBatchFiles + 1);  // no temporary file left
 }
 
 TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
@@ -203,26 +222,8 @@ TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
     EXPECT_FALSE(files.moveTemporaryIntoPlace(temporary, dir / "dst"));
     EXPECT_EQ(readText(dir / "dst"), "original");
     files.discardTemporary(temporary);
-    EXPECT_EQ(entryNames(), std::vector<std::string>{"dst"});
-}
-
-TEST_F(FilesTest, AnInterruptedCopyLeavesNoFileUnderTheTargetsName) {
-    writeText(dir / "src", "data");
-    testkit::FaultyFileSystem faulty(files);
-    faulty.failNth(testkit::FileOp::MoveTemporaryIntoPlace, 1);
-    DurableCopies copies(faulty);
-    ASSERT_TRUE(copies.add(dir / "src", dir / "dst"));
-    EXPECT_EQ(copies.place(), std::vector<bool>{false});
-    EXPECT_EQ(entryNames(), std::vector<std::string>{"src"});
-}
-
-TEST_F(FilesTest, TemporaryFilesMatchNoSearchOfTheProgram) {
-    const std::string temporary = files.writeTemporary(dir / "Tower.dp", "x", false);
-    ASSERT_FALSE(temporary.empty());
-    EXPECT_TRUE(findNames(files, dir.path(), "*.dp").empty());
-    EXPECT_TRUE(findNames(files, dir.path(), "*.mis").empty());
-    EXPECT_TRUE(findNames(files, dir.path(), "*.").empty());
-    files.discardTemporary(temporary);
+    EXPECT_EQ(entryNames(), Names{"dst"});
+    EXPECT_EQ(files.writeTemporary(dir / "missing/dst", "x", true), "") << "no folder to write into";
 }
 
 // A temporary's name is longer than its target's: a target whose path fits
@@ -272,27 +273,6 @@ TEST_F(FilesTest, TemporariesOfRunningWritersAreKept) {
     }
 }
 #endif
-
-TEST_F(FilesTest, CurrentDirectoryCanBeSetAndRestored) {
-    const std::string before = files.currentDirectory();
-    ASSERT_FALSE(before.empty());
-    EXPECT_TRUE(files.setCurrentDirectory(dir.path()));
-    EXPECT_TRUE(files.exists(files.currentDirectory()));
-    EXPECT_TRUE(files.setCurrentDirectory(before));
-    EXPECT_EQ(files.currentDirectory(), before);
-    EXPECT_FALSE(files.setCurrentDirectory(dir / "missing"));
-}
-
-TEST(Wildcards, MatchAsTheGamesNeedThem) {
-    EXPECT_TRUE(matchesWildcard("Tower.DP", "*.dp"));
-    EXPECT_TRUE(matchesWildcard(".dp", "*.dp"));
-    EXPECT_FALSE(matchesWildcard("Tower.dpx", "*.dp"));
-    EXPECT_FALSE(matchesWildcard("Tower.cdp", "*.dp"));
-    EXPECT_TRUE(matchesWildcard("Raid.MIS", "*.mis"));
-    EXPECT_TRUE(matchesWildcard("Carrier", "*."));
-    EXPECT_FALSE(matchesWildcard("Carrier.old", "*."));
-    EXPECT_TRUE(matchesWildcard("a1", "a?"));
-}
 
 }  // namespace
 }  // namespace velmora

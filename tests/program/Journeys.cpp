@@ -1,9 +1,6 @@
-// What only the real program shows: boxes before the window, Escape and the
-// close box, a whole swap and restore, launching. Each journey is a row: the
-// machine it starts on and the steps a user takes, each checked as it goes.
-// The program's logic is the native suite's; a journey checks only that the
-// shipped dialog procedure, resources and processes put it in front of the
-// user. tests/README.md says how to add one.
+// What only the real program shows: each journey is a row, the machine it
+// starts on and the steps a user takes, each checked as it goes. The logic is
+// the native suite's; tests/README.md says how to add a journey.
 #include <gtest/gtest.h>
 
 #include <functional>

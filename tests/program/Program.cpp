@@ -15,103 +15,67 @@ namespace fs = std::filesystem;
 constexpr DWORD kPatienceMs = 30000;
 
 bool waitFor(const std::function<bool()>& done) {
-    for (DWORD waited = 0; waited < kPatienceMs; waited += 20) {
-        if (done()) return true;
-        ::Sleep(20);
-    }
+    for (DWORD waited = 0; waited < kPatienceMs && !done(); waited += 20) ::Sleep(20);
     return done();
 }
 
-// Next to this test program: the build puts Velmora.exe one folder up.
-fs::path besideMe(const char* relative) {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return fs::path(self).parent_path() / relative;
-}
-
-std::string narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += static_cast<char>(c < 0x80 ? c : '?');
-    return out;
-}
-
-std::wstring windowText(HWND window) {
+// Read with the W messages: the A ones came back cut across processes.
+std::string textOf(HWND window) {
     wchar_t text[2048] = {};
     DWORD_PTR length = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, kPatienceMs, &length);
-    return text;
+    std::string out;
+    for (const wchar_t* c = text; *c; ++c) out += static_cast<char>(*c < 0x80 ? *c : '?');
+    return out;
 }
 
-std::wstring className(HWND window) {
+bool isClass(HWND window, const wchar_t* wanted) {
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
-    return name;
-}
-
-struct Windows {
-    DWORD process;
-    HWND main = nullptr;
-    HWND box = nullptr;
-};
-
-BOOL CALLBACK collect(HWND window, LPARAM found) {
-    auto& windows = *reinterpret_cast<Windows*>(found);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process != windows.process || className(window) != L"#32770") return TRUE;
-    // Every box of the program, those of its start-up too, is owned by the main window.
-    if (!::GetWindow(window, GW_OWNER))
-        windows.main = window;
-    else if (::IsWindowVisible(window))
-        windows.box = window;
-    return TRUE;
+    return std::wstring(name) == wanted;
 }
 
 // Where the games' 32-bit installers register them.
-const char* registryKey(GameVersion game) {
-    return game == kCfs1 ? "Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator"
-                         : "Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator 2";
+std::string registryKey(GameVersion game) {
+    return std::string("Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator") +
+           (game == kCfs1 ? "" : " 2");
 }
 
-void registerGame(GameVersion game, const std::string& dir) {
-    HKEY key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, registryKey(game), 0, nullptr, 0,
-                          KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(dir.c_str()),
-                     static_cast<DWORD>(dir.size() + 1));
-    ::RegCloseKey(key);
-}
-
-void copyStandIn(const std::string& to) {
+// The stand-in for the games and the host tool, built beside this program; Velmora.exe is one folder up.
+void copyBesideMe(const char* relative, const std::string& to) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     fs::create_directories(fs::path(to).parent_path());
-    fs::copy_file(besideMe("velmora_standin.exe"), to, fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(self).parent_path() / relative, to, fs::copy_options::overwrite_existing);
 }
 
 }  // namespace
 
 Program::Program(const Setup& setup) {
-    fs::create_directories(path("Velmora"));
-    fs::copy_file(besideMe(VELMORA_EXE_FROM_TESTS), path("Velmora\\Velmora.exe"));
-    if (setup.cfs1) {
-        testkit::GameInstall cfs1(kCfs1);
-        cfs1.mission("Channel.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower", "Hangar"});
-        cfs1.writeGame(path("CFS1"));
-        copyStandIn(path("CFS1\\combatfs.exe"));
-        registerGame(kCfs1, path("CFS1"));
-    }
-    if (setup.cfs2) {
-        testkit::GameInstall cfs2(kCfs2);
-        cfs2.mission("Raid.mis", {{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
-            .mission("Convoy.mis", {{{5, 2, "hull class"}}, {{5}}})
-            .objectDps({"Tower", "Hangar", "Crate"})
-            .ship("Carrier", {"hull"});
-        cfs2.writeGame(path("CFS2"));
-        copyStandIn(path("CFS2\\cfs2.exe"));
-        registerGame(kCfs2, path("CFS2"));
+    copyBesideMe(VELMORA_EXE_FROM_TESTS, path("Velmora\\Velmora.exe"));
+    for (GameVersion game : {kCfs1, kCfs2}) {
+        if (!(game == kCfs1 ? setup.cfs1 : setup.cfs2)) continue;
+        testkit::GameInstall install(game);
+        if (game == kCfs1)
+            install.mission("Channel.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower", "Hangar"});
+        else
+            install.mission("Raid.mis", {{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
+                .mission("Convoy.mis", {{{5, 2, "hull class"}}, {{5}}})
+                .objectDps({"Tower", "Hangar", "Crate"})
+                .ship("Carrier", {"hull"});
+        const std::string folder = path(game == kCfs1 ? "CFS1" : "CFS2");
+        install.writeGame(folder);
+        copyBesideMe("velmora_standin.exe", folder + (game == kCfs1 ? "\\combatfs.exe" : "\\cfs2.exe"));
+        HKEY key;
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, registryKey(game).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            continue;
+        ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>(folder.size() + 1));
+        ::RegCloseKey(key);
     }
     if (setup.hostTool) {
-        copyStandIn(path("CFS2\\Tarnwick\\Select.exe"));
+        copyBesideMe("velmora_standin.exe", path("CFS2\\Tarnwick\\Select.exe"));
         testkit::writeText(path("CFS2\\Tarnwick\\standin-create.txt"), "..\\origcfs2.exe");
     }
 }
@@ -126,27 +90,36 @@ Program::~Program() {
         ::CloseHandle(process.hProcess);
     }
     for (GameVersion game : {kCfs1, kCfs2})
-        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, registryKey(game), KEY_WOW64_32KEY, 0);
+        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, registryKey(game).c_str(), KEY_WOW64_32KEY, 0);
 }
 
-DWORD Program::runningId() const {
+std::pair<HWND, HWND> Program::windows() const {
+    struct Found {
+        DWORD process = 0;
+        HWND main = nullptr, box = nullptr;
+    } found;
+    if (processes_.empty()) return {};
+    found.process = processes_.front().dwProcessId;
     for (const PROCESS_INFORMATION& process : processes_)
-        if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) return process.dwProcessId;
-    return processes_.front().dwProcessId;
-}
-
-HWND Program::mainWindow() const {
-    if (processes_.empty()) return nullptr;
-    Windows windows{runningId()};
-    ::EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
-    return windows.main;
-}
-
-HWND Program::openBox() const {
-    if (processes_.empty()) return nullptr;
-    Windows windows{runningId()};
-    ::EnumWindows(collect, reinterpret_cast<LPARAM>(&windows));
-    return windows.box;
+        if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+            found.process = process.dwProcessId;
+            break;
+        }
+    // Every box of the program, those of its start-up too, is owned by the main window.
+    ::EnumWindows(
+        [](HWND window, LPARAM into) -> BOOL {
+            auto& seen = *reinterpret_cast<Found*>(into);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            if (process != seen.process || !isClass(window, L"#32770")) return TRUE;
+            if (!::GetWindow(window, GW_OWNER))
+                seen.main = window;
+            else if (::IsWindowVisible(window))
+                seen.box = window;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return {found.main, found.box};
 }
 
 std::string Program::start() {
@@ -163,35 +136,32 @@ std::string Program::start() {
 
 std::string Program::answer(const std::string& caption, const std::string& text, const std::string& button) {
     HWND box = nullptr;
-    if (!waitFor([&] { return (box = openBox()) != nullptr; })) return "no box \"" + caption + "\" opened";
-    const std::string shownCaption = narrow(windowText(box));
+    if (!waitFor([&] { return (box = windows().second) != nullptr; })) return "no box \"" + caption + "\" opened";
     const HWND label = ::GetDlgItem(box, 0xFFFF);  // a message box's text
-    const std::string shownText = label ? narrow(windowText(label)) : "";
-    if (shownCaption != caption || (label && shownText != text))
-        return "the box shown is \"" + shownCaption + "\": \"" + shownText + "\"";
-    HWND pressed = nullptr;
+    const std::string shown = textOf(box) + "\": \"" + (label ? textOf(label) : text);
+    if (shown != caption + "\": \"" + text) return "the box shown is \"" + shown + "\"";
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        std::string name = narrow(windowText(child));
+        std::string name = textOf(child);
         std::erase(name, '&');
-        if (className(child) == L"Button" && name == button) pressed = child;
+        if (!isClass(child, L"Button") || name != button) continue;
+        ::PostMessageW(child, BM_CLICK, 0, 0);
+        return waitFor([&] { return !::IsWindow(box); }) ? "" : "the box \"" + caption + "\" stayed open";
     }
-    if (!pressed) return "the box \"" + caption + "\" has no button " + button;
-    ::PostMessageW(pressed, BM_CLICK, 0, 0);
-    return waitFor([&] { return !::IsWindow(box); }) ? "" : "the box \"" + caption + "\" stayed open";
+    return "the box \"" + caption + "\" has no button " + button;
 }
 
 std::string Program::ready() {
     const bool settled = waitFor([&] {
-        const HWND main = mainWindow();
-        return main && ::IsWindowVisible(main) && ::IsWindowEnabled(main) && !openBox() &&
-               (!clickDone_ || *clickDone_);
+        const auto [main, box] = windows();
+        return main && ::IsWindowVisible(main) && ::IsWindowEnabled(main) && !box && (!clickDone_ || *clickDone_);
     });
-    return settled ? "" : openBox() ? "a box is open: \"" + narrow(windowText(openBox())) + "\"" : "no main window";
+    const HWND box = windows().second;
+    return settled ? "" : box ? "a box is open: \"" + textOf(box) + "\"" : "no main window";
 }
 
 std::string Program::click(int id) {
     if (std::string why = ready(); !why.empty()) return why;
-    const HWND control = ::GetDlgItem(mainWindow(), id);
+    const HWND control = ::GetDlgItem(windows().first, id);
     if (!control || !::IsWindowVisible(control) || !::IsWindowEnabled(control))
         return "control " + std::to_string(id) + " is missing, hidden or disabled";
     // Sent from a thread of its own: a handler that opens a box does not
@@ -202,17 +172,17 @@ std::string Program::click(int id) {
         *done = true;
     }).detach();
     const HANDLE process = processes_.front().hProcess;
-    waitFor([&] { return *clickDone_ || openBox() || ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
+    waitFor([&] { return *clickDone_ || windows().second || ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
     return "";
 }
 
-std::string Program::pick(int id, const std::string& text) {
+std::string Program::pick(int id, const std::string& entry) {
     if (std::string why = ready(); !why.empty()) return why;
-    const HWND list = ::GetDlgItem(mainWindow(), id);
-    const std::wstring entry(text.begin(), text.end());
+    const HWND list = ::GetDlgItem(windows().first, id);
+    const std::wstring wide(entry.begin(), entry.end());
     const LRESULT index =
-        ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
-    if (index == CB_ERR) return "no entry " + text;
+        ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index == CB_ERR) return "no entry " + entry;
     ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     return "";
 }
@@ -220,11 +190,10 @@ std::string Program::pick(int id, const std::string& text) {
 std::string Program::key(WPARAM key) {
     if (std::string why = ready(); !why.empty()) return why;
     // The dialog's loop reads keys from its queue, for the control that has the focus.
-    const HWND main = mainWindow();
+    HWND target = windows().first;
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
-    HWND target = main;
-    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(main, nullptr), &thread) && thread.hwndFocus)
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &thread) && thread.hwndFocus)
         target = thread.hwndFocus;
     ::PostMessageW(target, WM_KEYDOWN, key, 1);
     ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
@@ -233,18 +202,18 @@ std::string Program::key(WPARAM key) {
 
 std::string Program::close() {
     if (std::string why = ready(); !why.empty()) return why;
-    ::PostMessageW(mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ::PostMessageW(windows().first, WM_SYSCOMMAND, SC_CLOSE, 0);
     return "";
 }
 
 std::string Program::text(int id, const std::string& expected) {
     if (std::string why = ready(); !why.empty()) return why;
-    const std::string shown = narrow(windowText(::GetDlgItem(mainWindow(), id)));
+    const std::string shown = textOf(::GetDlgItem(windows().first, id));
     return shown == expected ? "" : "control " + std::to_string(id) + " shows \"" + shown + "\"";
 }
 
 std::string Program::minimized() {
-    return waitFor([&] { return mainWindow() && ::IsIconic(mainWindow()); }) ? "" : "the window is not minimised";
+    return waitFor([&] { return ::IsIconic(windows().first); }) ? "" : "the window is not minimised";
 }
 
 std::string Program::ended(DWORD code) {

@@ -30,37 +30,29 @@ class Program {
 public:
     explicit Program(const Setup& setup);
     ~Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
-    // A path under the scenario's folder: "Velmora\Velmora.ini", "CFS2\multiplayer.mis".
+    // A path under the journey's folder: "Velmora\Velmora.ini", "CFS2\multiplayer.mis".
     std::string path(const std::string& relative) const { return root_ / relative; }
 
     // Starts one more Velmora.exe.
     std::string start();
-    // The program waits in a box (a message box or the About box) with this
-    // caption and text; presses `button` and waits until the box is gone.
+    // A box (message box or About box) with this caption and text is open:
+    // presses `button` and waits until the box is gone.
     std::string answer(const std::string& caption, const std::string& text, const std::string& button);
     // The main window is shown and takes input: no box is open, no click pending.
     std::string ready();
     // A click on a control of the main window, as the mouse gives it.
     std::string click(int id);
-    // Selects the entry `text` of a drop-down list of the main window.
-    std::string pick(int id, const std::string& text);
-    // A key pressed on the main window's focused control.
-    std::string key(WPARAM key);
-    // The window's close box (the system menu's Close).
-    std::string close();
+    std::string pick(int id, const std::string& entry);  // selects an entry of a drop-down list
+    std::string key(WPARAM key);                         // pressed on the focused control
+    std::string close();                                 // the close box (the system menu's Close)
     std::string text(int id, const std::string& expected);
     std::string minimized();
-    // The last program started ends with `code`.
-    std::string ended(DWORD code);
+    std::string ended(DWORD code);  // the last program started ends with `code`
 
 private:
-    // The windows operated are those of the first program started that still runs.
-    DWORD runningId() const;
-    HWND mainWindow() const;
-    HWND openBox() const;
+    // The main window and open box of the first program started that still runs.
+    std::pair<HWND, HWND> windows() const;
 
     testkit::TempDir root_;
     std::vector<PROCESS_INFORMATION> processes_;

@@ -13,15 +13,13 @@
 namespace velmora {
 namespace {
 
-std::string standIn() {
+// A copy of the stand-in built beside this test program.
+std::string copyStandIn(const std::string& to) {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return (std::filesystem::path(self).parent_path() / "velmora_standin.exe").string();
-}
-
-std::string copyStandIn(const std::string& to) {
     std::filesystem::create_directories(std::filesystem::path(to).parent_path());
-    std::filesystem::copy_file(standIn(), to, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(std::filesystem::path(self).parent_path() / "velmora_standin.exe", to,
+                               std::filesystem::copy_options::overwrite_existing);
     return to;
 }
 
@@ -34,8 +32,7 @@ TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
     ASSERT_TRUE(::SetCurrentDirectoryA((dir / "Tarnwick").c_str()));
     platformProcesses().runAndWait(program);
     ::SetCurrentDirectoryA(saved);
-    // The program has finished: its files are there the moment the call returns.
-    EXPECT_TRUE(testkit::fileExists(dir / "origcfs2.exe"));
+    EXPECT_TRUE(testkit::fileExists(dir / "origcfs2.exe")) << "made before the call returned";
     const std::string ran = testkit::readText(dir / "Tarnwick/standin-ran.txt");
     EXPECT_NE(ran.find("Select.exe"), std::string::npos) << ran;
 }

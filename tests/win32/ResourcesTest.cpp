@@ -1,11 +1,11 @@
-// The program's icon, as Windows finds it in the executable. The manifest and
-// the version resource are checked in the release's Velmora.exe itself
-// (scripts/check-release).
+// The program's resources as Windows finds them in the executable. The
+// release's own Velmora.exe is checked again by scripts/check-release.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "res/resource.h"
@@ -13,40 +13,53 @@
 namespace velmora {
 namespace {
 
-std::string_view resourceBytes(const char* type, const char* name) {
+std::string_view resourceBytes(LPCSTR type, LPCSTR name) {
     const HMODULE module = ::GetModuleHandleA(nullptr);
     const HRSRC found = ::FindResourceA(module, name, type);
     if (!found) return {};
-    const HGLOBAL loaded = ::LoadResource(module, found);
-    return std::string_view(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module, found));
+    return std::string_view(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+                            ::SizeofResource(module, found));
+}
+
+template <typename T>
+T at(std::string_view bytes, size_t offset) {
+    T value{};
+    if (offset + sizeof value <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
 }
 
 TEST(Resources, IconHolds32And16PixelImagesOf16Colours) {
-#pragma pack(push, 2)
-    struct GroupEntry {
-        BYTE width, height, colours, reserved;
-        WORD planes, bitCount;
-        DWORD bytes;
-        WORD id;
-    };
-#pragma pack(pop)
     const std::string_view group = resourceBytes(MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    ASSERT_GE(group.size(), 6u);
-    WORD count = 0;
-    std::memcpy(&count, group.data() + 4, sizeof count);
-    ASSERT_EQ(count, 2);
-    ASSERT_EQ(group.size(), 6u + count * sizeof(GroupEntry));
-    int sizes[2] = {};
-    for (int i = 0; i < count; ++i) {
-        GroupEntry entry{};
-        std::memcpy(&entry, group.data() + 6 + i * sizeof entry, sizeof entry);
-        EXPECT_EQ(entry.width, entry.height);
-        EXPECT_EQ(entry.colours, 16);
-        EXPECT_EQ(entry.bitCount, 4);
-        sizes[i] = entry.width;
+    ASSERT_EQ(at<WORD>(group, 4), 2);
+    ASSERT_EQ(group.size(), 6u + 2 * 14u);  // a header, then one 14-byte entry per image
+    for (int i = 0; i < 2; ++i) {
+        const std::string_view entry = group.substr(6 + 14 * i);
+        EXPECT_EQ(at<BYTE>(entry, 0), i == 0 ? 32 : 16) << "width";
+        EXPECT_EQ(at<BYTE>(entry, 1), i == 0 ? 32 : 16) << "height";
+        EXPECT_EQ(at<BYTE>(entry, 2), 16) << "colours";
+        EXPECT_EQ(at<WORD>(entry, 6), 4) << "bits per pixel";
     }
-    EXPECT_EQ(sizes[0], 32);
-    EXPECT_EQ(sizes[1], 16);
+}
+
+// The version resource, the main window's caption and the About box tell the same version.
+TEST(Resources, VersionCaptionAndAboutBoxAgree) {
+    const std::string_view info = resourceBytes(MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(VS_VERSION_INFO));
+    ASSERT_EQ(at<DWORD>(info, 40), 0xFEEF04BDu) << "VS_FIXEDFILEINFO follows its 40-byte header";
+    const DWORD high = at<DWORD>(info, 48), low = at<DWORD>(info, 52);
+    std::string version = std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high));
+    if (HIWORD(low) || LOWORD(low)) version += "." + std::to_string(HIWORD(low));
+    if (LOWORD(low)) version += "." + std::to_string(LOWORD(low));
+    char text[128] = {};
+    const HWND main = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
+                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    ::GetWindowTextA(main, text, sizeof text);
+    ::DestroyWindow(main);
+    EXPECT_EQ(std::string(text), "Velmora " + version);
+    const HWND about = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr,
+                                            [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    ::GetDlgItemTextA(about, IDC_ABOUT_VERSION, text, sizeof text);
+    ::DestroyWindow(about);
+    EXPECT_EQ(std::string(text), "Velmora Version " + version);
 }
 
 }  // namespace

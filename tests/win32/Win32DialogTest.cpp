@@ -1,0 +1,415 @@
+// The dialogs Windows builds from Velmora.rc, driven through the Win32 dialog
+// port side by side with the in-memory dialog the handlers' tests run on:
+// both must show the handlers the same controls, lists, radios and boxes.
+#include "platform/win32/Win32Dialog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "testkit/InMemoryDialog.h"
+#include "testkit/ResourceScript.h"
+
+namespace velmora {
+namespace {
+
+std::string textOf(HWND window) {
+    char text[1024] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string classOf(HWND window) {
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A hidden dialog made from the program's template, with common controls 6
+// as the manifest asks; every WM_COMMAND it gets goes to `watcher`.
+class DialogWindow {
+public:
+    using Watcher = std::function<void(int id, int code)>;
+    explicit DialogWindow(int templateId, Watcher watcher = {}) : watcher_(std::move(watcher)) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        window_ = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr, procedure,
+                                       reinterpret_cast<LPARAM>(this));
+    }
+    ~DialogWindow() { ::DestroyWindow(window_); }
+    HWND handle() const { return window_; }
+
+private:
+    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrA(window, DWLP_USER));
+        if (message != WM_COMMAND || !self || !self->watcher_) return FALSE;
+        self->watcher_(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    }
+    HWND window_ = nullptr;
+    Watcher watcher_;
+};
+
+// Hands each modal window this thread opens (a message box, the About box) to
+// `handler` as it is activated, before its loop waits for the user.
+std::function<void(HWND)> modalHandler;
+std::vector<HWND> modalsSeen;
+
+LRESULT CALLBACK watchModals(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && modalHandler && classOf(window) == "#32770" && ::GetWindow(window, GW_OWNER) &&
+        std::find(modalsSeen.begin(), modalsSeen.end(), window) == modalsSeen.end()) {
+        modalsSeen.push_back(window);
+        modalHandler(window);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class Win32DialogWindowTest : public ::testing::Test {
+protected:
+    DialogWindow window{IDD_MAIN};
+    Win32Dialog port{window.handle()};
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, watchModals, nullptr, ::GetCurrentThreadId());
+    ~Win32DialogWindowTest() override {
+        ::UnhookWindowsHookEx(hook);
+        modalHandler = nullptr;
+        modalsSeen.clear();
+    }
+    // Presses a button of a modal window as a click does; it acts once its loop runs.
+    static void press(HWND window, int id) { ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0); }
+};
+
+// One of the two dialogs as a row drives it: its port, a user's click, whether
+// Tab reaches a control, and the clicks the dialog was told of.
+struct Side {
+    DialogPort& port;
+    std::function<void(int)> click;
+    std::function<bool(int)> tabReaches;
+    std::string told = {};
+    std::string clicked(int id, bool on) { return std::to_string(id) + (on ? " on;" : " off;"); }
+};
+
+struct Row {
+    const char* name;
+    std::function<void(Side&)> run;
+};
+
+const Row kRows[] = {
+    // With both games and none chosen no radio is checked: only the tab stop
+    // Velmora gives the first lets the keyboard reach the game radios.
+    {"TheFirstGameRadiosTabStopMakesTheGroupReachable",
+     [](Side& s) {
+         for (int id : {IDC_CFS1, IDC_CFS2, IDC_LAUNCH}) s.port.enable(id, true);
+         EXPECT_FALSE(s.tabReaches(IDC_CFS1));
+         s.port.setTabStop(IDC_CFS1, true);
+         EXPECT_TRUE(s.tabReaches(IDC_CFS1));
+     }},
+    // The click walks the group as GetNextDlgGroupItem does, passing over the
+    // hidden, disabled IDC_RESTORE_DPS; a radio is checked before its click is told.
+    {"ARadioClickLeavesTheHiddenCheckedRadioChecked",
+     [](Side& s) {
+         s.port.enable(IDC_ALLIED, true);
+         s.port.enable(IDC_AXIS, true);
+         s.port.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_RESTORE_DPS);
+         s.click(IDC_ALLIED);
+         EXPECT_TRUE(s.port.isChecked(IDC_RESTORE_DPS));
+         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_ALLIED) << "the first checked in id order";
+         s.click(IDC_AXIS);
+         EXPECT_FALSE(s.port.isChecked(IDC_ALLIED));
+         EXPECT_TRUE(s.port.isChecked(IDC_RESTORE_DPS));
+         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_AXIS);
+         EXPECT_EQ(s.told, s.clicked(IDC_ALLIED, true) + s.clicked(IDC_AXIS, true));
+     }},
+    // CheckRadioButton sets every id of the range, hidden or disabled, and no other range.
+    {"CheckRadioSetsEveryIdOfTheRange",
+     [](Side& s) {
+         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), 0) << "none checked";
+         s.port.setChecked(IDC_ALLIED, true);
+         s.port.setChecked(IDC_RESTORE_DPS, true);
+         s.port.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_AXIS);
+         EXPECT_FALSE(s.port.isChecked(IDC_ALLIED));
+         EXPECT_FALSE(s.port.isChecked(IDC_RESTORE_DPS));
+         s.port.checkRadio(IDC_CFS1, IDC_CFS2, IDC_CFS2);
+         EXPECT_EQ(s.port.checkedRadio(IDC_CFS1, IDC_CFS2), IDC_CFS2);
+         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_AXIS);
+     }},
+    {"ACheckBoxFlipsBeforeItsClickIsToldAndSettingItTellsNothing",
+     [](Side& s) {
+         s.click(IDC_COLLISION);
+         s.click(IDC_COLLISION);
+         EXPECT_FALSE(s.port.isChecked(IDC_COLLISION));
+         s.port.setChecked(IDC_FRACT_MIN, true);
+         EXPECT_TRUE(s.port.isChecked(IDC_FRACT_MIN));
+         EXPECT_EQ(s.told, s.clicked(IDC_COLLISION, true) + s.clicked(IDC_COLLISION, false));
+     }},
+    {"TextsAndStatesOfFieldsAndButtons",
+     [](Side& s) {
+         EXPECT_EQ(s.port.text(IDCANCEL, 260), "Quit");
+         EXPECT_EQ(s.port.text(IDC_LAUNCH, 260), "");
+         s.port.setText(IDC_LAUNCH, "Launch CFS2");
+         EXPECT_EQ(s.port.text(IDC_LAUNCH, 260), "Launch CFS2");
+         s.port.setText(IDC_ACTIVE_PROGRAM, "CFS2.EXE");
+         EXPECT_EQ(s.port.text(IDC_ACTIVE_PROGRAM, 5), "CFS2");
+         EXPECT_EQ(s.port.text(IDC_ACTIVE_PROGRAM, 1), "");
+         EXPECT_FALSE(s.port.isEnabled(IDOK));
+         s.port.enable(IDOK, true);
+         EXPECT_TRUE(s.port.isEnabled(IDOK));
+         s.port.enable(IDC_COLLISION, false);
+         EXPECT_FALSE(s.port.isEnabled(IDC_COLLISION));
+     }},
+    // Letters, digits, spaces and dots only: Windows' word sort weighs other
+    // punctuation in ways the in-memory list's folded bytes do not.
+    {"ASortedListOrdersWithoutRegardToCaseAndFindsWholeEntries",
+     [](Side& s) {
+         for (const char* name : {"Zulu.mis", "alpha.mis", "Original mp.mis file", "Beta.mis", "beta2.mis", "ALPHA2.mis",
+                                  "Mission 9.mis", "mission 10.mis", "m07.mis", "m.mis", "m 07.mis", "beta.mis.bak"})
+             s.told += std::to_string(s.port.addListEntry(IDC_MISSION, name)) + ",";
+         for (const std::string& entry : s.port.listEntries(IDC_MISSION)) s.told += entry + ";";
+         for (const char* wanted : {"BETA.MIS", "Beta", "beta.mis.BAK", "ORIGINAL MP.MIS FILE", "alpha.mis ", ""})
+             s.told += std::to_string(s.port.findListEntry(IDC_MISSION, wanted)) + ",";
+         EXPECT_EQ(s.port.findListEntry(IDC_MISSION, "beta.MIS"), 2);
+         EXPECT_EQ(s.port.findListEntry(IDC_MISSION, "Beta"), -1) << "a prefix is not a match";
+     }},
+    {"ListTextIsTheSelectedEntryOrEmpty",
+     [](Side& s) {
+         s.port.addListEntry(IDC_MISSION, "Original mp.mis file");
+         s.port.addListEntry(IDC_MISSION, "Beta.mis");
+         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "") << "nothing is selected yet";
+         EXPECT_EQ(s.port.listSelection(IDC_MISSION), -1);
+         s.port.selectListEntry(IDC_MISSION, 1);
+         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "Original mp.mis file");
+         EXPECT_EQ(s.port.text(IDC_MISSION, 9), "Original") << "a buffer of 9 bytes keeps 8";
+         EXPECT_EQ(s.port.listSelection(IDC_MISSION), 1);
+         s.port.setText(IDC_MISSION, "Beta.mis");
+         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "Original mp.mis file") << "a list takes no typed text";
+         s.port.selectListEntry(IDC_MISSION, 2);
+         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "") << "an index past the end clears the selection";
+         EXPECT_EQ(s.port.listSelection(IDC_MISSION), -1);
+         s.port.selectListEntry(IDC_MISSION, 0);
+         s.port.resetList(IDC_MISSION);
+         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "");
+         EXPECT_TRUE(s.port.listEntries(IDC_MISSION).empty());
+     }},
+    {"AnUnsortedListKeepsEntriesWherePut",
+     [](Side& s) {
+         EXPECT_EQ(s.port.addListEntry(IDC_IP_ADDRESS, "192.168.1.5"), 0);
+         EXPECT_EQ(s.port.addListEntry(IDC_IP_ADDRESS, "10.0.0.2"), 1);
+         EXPECT_EQ(s.port.insertListEntry(IDC_IP_ADDRESS, 0, "203.0.113.7"), 0);
+         EXPECT_EQ(s.port.insertListEntry(IDC_IP_ADDRESS, 9, "127.0.0.1"), 3) << "past the end appends";
+         s.port.selectListEntry(IDC_IP_ADDRESS, 0);
+         EXPECT_EQ(s.port.text(IDC_IP_ADDRESS, 260), "203.0.113.7");
+         EXPECT_EQ(s.port.listEntries(IDC_IP_ADDRESS),
+                   (std::vector<std::string>{"203.0.113.7", "192.168.1.5", "10.0.0.2", "127.0.0.1"}));
+     }},
+};
+
+// Each row runs on a fresh real dialog and a fresh in-memory one; what each
+// was told of its clicks (and what a row notes) must be the same.
+TEST(Win32DialogPort, BehavesAsTheInMemoryDialogOperationByOperation) {
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        Side* realSide = nullptr;
+        DialogWindow window(IDD_MAIN, [&](int id, int code) {
+            if (code == BN_CLICKED && realSide) realSide->told += realSide->clicked(id, ::IsDlgButtonChecked(window.handle(), id));
+        });
+        Win32Dialog realPort(window.handle());
+        const HWND dialog = window.handle();
+        Side real{realPort, [&](int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); },
+                  [&](int id) {
+                      const HWND start = ::GetDlgItem(dialog, IDC_LAUNCH);
+                      for (HWND at = ::GetNextDlgTabItem(dialog, start, FALSE); at && at != start;
+                           at = ::GetNextDlgTabItem(dialog, at, FALSE))
+                          if (at == ::GetDlgItem(dialog, id)) return true;
+                      return false;
+                  }};
+        realSide = &real;
+        testkit::InMemoryDialog memoryPort;
+        Side memory{memoryPort, [&](int id) { memoryPort.click(id); },
+                    [&](int id) { return memoryPort.hasTabStop(id); }};
+        memoryPort.onCommand([&](int id) { memory.told += memory.clicked(id, memoryPort.isChecked(id)); });
+        {
+            SCOPED_TRACE("Win32");
+            row.run(real);
+        }
+        {
+            SCOPED_TRACE("in memory");
+            row.run(memory);
+        }
+        EXPECT_EQ(real.told, memory.told);
+    }
+}
+
+// Every control in template order, with the id, class, text, states and kinds
+// the in-memory dialog takes from the script.
+TEST(DialogTemplate, WindowsMakesTheControlsTheInMemoryDialogIsBuiltFrom) {
+    for (int templateId : {IDD_MAIN, IDD_ABOUTBOX}) {
+        const DialogWindow dialog(templateId);
+        ASSERT_NE(dialog.handle(), nullptr);
+        HWND control = ::GetWindow(dialog.handle(), GW_CHILD);
+        for (const testkit::ResourceControl& c : testkit::resourceDialog(templateId)) {
+            SCOPED_TRACE("dialog " + std::to_string(templateId) + ", control \"" + c.text + "\"");
+            ASSERT_NE(control, nullptr) << "missing";
+            EXPECT_EQ(::GetDlgCtrlID(control), c.id);
+            EXPECT_EQ(::lstrcmpiA(classOf(control).c_str(), c.className.c_str()), 0) << classOf(control);
+            if (c.literalText) {
+                EXPECT_EQ(textOf(control), c.text);
+            }
+            const LONG style = ::GetWindowLongA(control, GWL_STYLE);
+            EXPECT_EQ(!(style & WS_DISABLED), c.enabled());
+            EXPECT_EQ((style & WS_VISIBLE) != 0, c.visible());
+            EXPECT_EQ((style & WS_GROUP) != 0, c.has("WS_GROUP"));
+            EXPECT_EQ((style & WS_TABSTOP) != 0, c.has("WS_TABSTOP"));
+            if (c.className == "Button") {
+                EXPECT_EQ((style & BS_TYPEMASK) == BS_AUTORADIOBUTTON, c.has("BS_AUTORADIOBUTTON"));
+                EXPECT_EQ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX, c.has("BS_AUTOCHECKBOX"));
+            }
+            if (c.className == "ComboBox") {
+                EXPECT_EQ((style & CBS_SORT) != 0, c.has("CBS_SORT"));
+            }
+            control = ::GetWindow(control, GW_HWNDNEXT);
+        }
+        EXPECT_EQ(control, nullptr) << "a control the script reader missed: \"" << textOf(control) << "\"";
+    }
+}
+
+LONG offCentre(const RECT& inner, const RECT& outer) {
+    return std::labs((inner.left + inner.right) - (outer.left + outer.right)) +
+           std::labs((inner.top + inner.bottom) - (outer.top + outer.bottom));
+}
+
+TEST(DialogTemplate, TheMainWindowOpensCentredOnTheScreen) {
+    const DialogWindow dialog(IDD_MAIN);
+    RECT window{}, area{};
+    ::GetWindowRect(dialog.handle(), &window);
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_LE(offCentre(window, area), 4) << "a template at (0, 0) without DS_CENTER opens in the corner";
+}
+
+TEST_F(Win32DialogWindowTest, MessageBoxShowsCaptionTextIconAndButtonsAndGivesTheAnswer) {
+    const struct {
+        const char* text;
+        const char* caption;
+        MessageIcon icon;
+        MessageButtons buttons;
+        int press;
+        MessageAnswer answer;
+        LPCSTR shownIcon;
+        std::vector<int> shownButtons;
+    } rows[] = {
+        {"Could not locate CFS1 or CFS2 executable.", "Error", MessageIcon::Error, MessageButtons::Ok, IDOK,
+         MessageAnswer::Ok, IDI_ERROR, {IDOK}},
+        {"Are you SURE you want to exit?", "Velmora", MessageIcon::None, MessageButtons::YesNo, IDNO, MessageAnswer::No,
+         nullptr, {IDYES, IDNO}},
+        {"Units are now friendly", "FYI", MessageIcon::Information, MessageButtons::YesNo, IDYES, MessageAnswer::Yes,
+         IDI_INFORMATION, {IDYES, IDNO}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        int shown = 0;
+        modalHandler = [&](HWND box) {
+            ++shown;
+            EXPECT_EQ(textOf(box), row.caption);
+            EXPECT_EQ(textOf(::GetDlgItem(box, 0xFFFF)), row.text);  // the id Windows gives a box's text
+            // The box is not shown yet when it is activated: ask the icon's style.
+            const HWND icon = ::GetDlgItem(box, 0x0440);
+            const bool hasIcon = icon && (::GetWindowLongA(icon, GWL_STYLE) & WS_VISIBLE);
+            EXPECT_EQ(hasIcon ? reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)) : nullptr,
+                      row.shownIcon ? ::LoadIconA(nullptr, row.shownIcon) : nullptr);
+            std::vector<int> buttons;
+            for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                if (classOf(child) == "Button" && (::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE))
+                    buttons.push_back(::GetDlgCtrlID(child));
+            EXPECT_EQ(buttons, row.shownButtons);
+            EXPECT_EQ(::GetWindow(box, GW_OWNER), window.handle());
+            press(box, row.press);
+        };
+        EXPECT_EQ(port.messageBox(row.text, row.caption, row.icon, row.buttons), row.answer);
+        EXPECT_EQ(shown, 1);
+    }
+}
+
+TEST_F(Win32DialogWindowTest, AboutBoxIsModalOverTheMainWindowAndClosesWithOkOrEscape) {
+    for (bool escape : {false, true}) {
+        int shown = 0;
+        modalHandler = [&](HWND box) {
+            ++shown;
+            EXPECT_EQ(textOf(box), "About Velmora");
+            EXPECT_FALSE(::IsWindowEnabled(window.handle())) << "the main window takes no input meanwhile";
+            RECT own{}, about{};
+            ::GetWindowRect(window.handle(), &own);
+            ::GetWindowRect(box, &about);
+            EXPECT_LE(offCentre(about, own), 2) << "centred over the main window";
+            if (escape)
+                ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                press(box, IDOK);
+        };
+        port.runAboutBox();
+        EXPECT_EQ(shown, 1);
+        EXPECT_TRUE(::IsWindowEnabled(window.handle())) << "and takes input again once it is closed";
+    }
+}
+
+TEST_F(Win32DialogWindowTest, SystemMenuGetsASeparatorAndTheAboutItem) {
+    const HMENU menu = ::GetSystemMenu(window.handle(), FALSE);
+    const int before = ::GetMenuItemCount(menu);
+    EXPECT_EQ(port.loadString(IDS_ABOUTBOX), "&About Velmora...");
+    EXPECT_EQ(port.loadString(IDS_ABOUTBOX + 1000), "") << "a string the table does not hold";
+    ASSERT_TRUE(port.appendSystemMenuItem(IDM_ABOUTBOX, port.loadString(IDS_ABOUTBOX)));
+    ASSERT_EQ(::GetMenuItemCount(menu), before + 2);
+    EXPECT_TRUE(::GetMenuState(menu, static_cast<UINT>(before), MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(::GetMenuItemID(menu, before + 1), static_cast<UINT>(IDM_ABOUTBOX));
+    char text[64] = {};
+    ::GetMenuStringA(menu, static_cast<UINT>(before + 1), text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&About Velmora...");
+}
+
+TEST_F(Win32DialogWindowTest, IconsAndShowingMinimisingAndHiding) {
+    ASSERT_NE(port.icon(), nullptr);
+    port.setWindowIcons();
+    for (WPARAM size : {ICON_BIG, ICON_SMALL})
+        EXPECT_EQ(::SendMessageA(window.handle(), WM_GETICON, size, 0), reinterpret_cast<LRESULT>(port.icon()));
+    port.showWindow(WindowShow::Show);
+    EXPECT_TRUE(::IsWindowVisible(window.handle()));
+    EXPECT_FALSE(port.paintMinimized()) << "the system paints a window that is not minimised";
+    port.showWindow(WindowShow::Minimize);
+    EXPECT_TRUE(::IsIconic(window.handle()));
+    EXPECT_TRUE(port.paintMinimized());
+    port.showWindow(WindowShow::Hide);
+    EXPECT_FALSE(::IsWindowVisible(window.handle()));
+}
+
+TEST(Win32DialogEnd, EndingDuringInitialisationClosesTheDialogBeforeItIsUsed) {
+    const auto endAtOnce = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) Win32Dialog(dialog).endDialog(7);
+        return message == WM_INITDIALOG;
+    };
+    EXPECT_EQ(::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, endAtOnce, 0), 7);
+}
+
+// Half the spare room, rounded up and truncated toward zero: (30 - 32 + 1) / 2 is 0, not -1.
+TEST(MinimizedIconOrigin, CentresTheIconTruncatingTowardZero) {
+    const struct {
+        SIZE client, icon;
+        LONG x, y;
+    } rows[] = {{{36, 36}, {32, 32}, 2, 2}, {{37, 36}, {32, 32}, 3, 2}, {{30, 36}, {32, 32}, 0, 2},
+                {{27, 36}, {32, 32}, -2, 2}, {{36, 30}, {32, 32}, 2, 0}, {{36, 48}, {32, 16}, 2, 16}};
+    for (const auto& row : rows) {
+        const POINT origin = minimizedIconOrigin(row.client, row.icon);
+        EXPECT_EQ(origin.x, row.x) << row.client.cx;
+        EXPECT_EQ(origin.y, row.y) << row.client.cy;
+    }
+}
+
+}  // namespace
+}  // namespace velmora
