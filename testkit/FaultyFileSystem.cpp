@@ -23,16 +23,6 @@ bool FaultyFileSystem::fails(FileOp op, const std::string& path) {
     return when != failWhen_.end() && when->second(path);
 }
 
-bool FaultyFileSystem::listFolder(const std::string& folder, std::vector<DirEntry>& entries) {
-    if (fails(FileOp::ListFolder, folder)) return false;
-    return real_.listFolder(folder, entries);
-}
-
-bool FaultyFileSystem::exists(const std::string& path) {
-    if (fails(FileOp::Exists, path)) return false;
-    return real_.exists(path);
-}
-
 bool FaultyFileSystem::canOpenForReading(const std::string& path) {
     if (fails(FileOp::CanOpenForReading, path)) return false;
     return real_.canOpenForReading(path);
@@ -71,11 +61,6 @@ bool FaultyFileSystem::flushTemporaries(const std::vector<std::string>& temporar
 bool FaultyFileSystem::makeWritable(const std::string& path) {
     if (fails(FileOp::MakeWritable, path)) return false;
     return real_.makeWritable(path);
-}
-
-MakeDirResult FaultyFileSystem::makeDirectory(const std::string& path) {
-    if (fails(FileOp::MakeDirectory, path)) return MakeDirResult::Failed;
-    return real_.makeDirectory(path);
 }
 
 bool FaultyFileSystem::removeFile(const std::string& path) {

@@ -13,8 +13,6 @@
 namespace velmora::testkit {
 
 enum class FileOp {
-    ListFolder,
-    Exists,
     CanOpenForReading,
     ReadFile,
     WriteTemporary,
@@ -23,7 +21,6 @@ enum class FileOp {
     MoveTemporaryIntoPlace,
     FlushTemporaries,
     MakeWritable,
-    MakeDirectory,
     RemoveFile,
 };
 
@@ -38,8 +35,10 @@ public:
     void failWhen(FileOp op, std::function<bool(const std::string&)> when);
     int calls(FileOp op) const;
 
-    bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override;
-    bool exists(const std::string& path) override;
+    bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
+        return real_.listFolder(folder, entries);
+    }
+    bool exists(const std::string& path) override { return real_.exists(path); }
     bool isDirectory(const std::string& path) override { return real_.isDirectory(path); }
     bool canOpenForReading(const std::string& path) override;
     bool readFile(const std::string& path, std::string& contents) override;
@@ -51,7 +50,7 @@ public:
     void discardTemporary(const std::string& temporary) override { real_.discardTemporary(temporary); }
     bool isReadOnly(const std::string& path) override { return real_.isReadOnly(path); }
     bool makeWritable(const std::string& path) override;
-    MakeDirResult makeDirectory(const std::string& path) override;
+    MakeDirResult makeDirectory(const std::string& path) override { return real_.makeDirectory(path); }
     bool removeFile(const std::string& path) override;
     std::string currentDirectory() override { return real_.currentDirectory(); }
     bool setCurrentDirectory(const std::string& path) override { return real_.setCurrentDirectory(path); }

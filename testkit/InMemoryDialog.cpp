@@ -153,13 +153,8 @@ MessageAnswer InMemoryDialog::messageBox(std::string_view text, std::string_view
                                          MessageButtons buttons) {
     RecordedBox box{std::string(text), std::string(caption), icon, buttons, MessageAnswer::Ok};
     if (buttons == MessageButtons::YesNo) {
-        if (answers_.empty()) {
-            ++unanswered_;
-            box.answer = MessageAnswer::No;
-        } else {
-            box.answer = answers_.front();
-            answers_.pop_front();
-        }
+        box.answer = answers_.empty() ? MessageAnswer::No : answers_.front();
+        if (!answers_.empty()) answers_.pop_front();
     }
     if (boxWatcher_) boxWatcher_(box);
     boxes_.push_back(box);

@@ -42,7 +42,7 @@ public:
     bool pick(int id, const std::string& text);
 
     // The answers to the next Yes/No questions, in order. A question with no
-    // answer left is answered No and counted in `unansweredQuestions()`.
+    // answer left is answered No.
     void answer(MessageAnswer answer) { answers_.push_back(answer); }
     void answerYes() { answer(MessageAnswer::Yes); }
     void answerNo() { answer(MessageAnswer::No); }
@@ -52,7 +52,6 @@ public:
     const std::vector<RecordedBox>& boxes() const { return boxes_; }
     std::vector<std::string> boxTexts() const;
     void clearBoxes() { boxes_.clear(); }
-    int unansweredQuestions() const { return unanswered_; }
 
     std::optional<int> endResult() const { return endResult_; }
     std::optional<WindowShow> windowState() const { return windowState_; }
@@ -112,7 +111,6 @@ private:
     std::deque<MessageAnswer> answers_;
     std::function<void(const RecordedBox&)> boxWatcher_;
     std::vector<RecordedBox> boxes_;
-    int unanswered_ = 0;
     std::optional<int> endResult_;
     std::optional<WindowShow> windowState_;
     std::vector<std::pair<int, std::string>> systemMenu_;

@@ -152,6 +152,4 @@ std::string resourceString(int id) {
     return found == resources().strings.end() ? std::string() : found->second;
 }
 
-int resourceId(const std::string& name) { return idOf(resources(), name); }
-
 }  // namespace velmora::testkit

@@ -26,7 +26,5 @@ struct ResourceControl {
 const std::vector<ResourceControl>& resourceDialog(int id);
 // The STRINGTABLE entry `id`, "" when there is none.
 std::string resourceString(int id);
-// The value of a name of resource.h (IDOK, IDCANCEL and IDC_STATIC too).
-int resourceId(const std::string& name);
 
 }  // namespace velmora::testkit

@@ -23,7 +23,6 @@ class Win32Dialog final : public DialogPort {
 public:
     explicit Win32Dialog(HWND dialog);
 
-    HWND handle() const { return dialog_; }
     // The program's icon at the system's standard (large) size.
     HICON icon() const { return icon_; }
     // Draws the icon in the client area when the window is minimised; false
