@@ -71,9 +71,6 @@ private:
     std::vector<std::string> rewrittenDps_;  // game DPs refused as originals
 };
 
-// How many of the refused DPs the box names.
-constexpr size_t kRewrittenNamed = 5;
-
 int BackupRun::run() {
     caption_.back() = static_cast<char>('0' + state_.activeGame);
     checkSettingsVersion();
@@ -114,9 +111,7 @@ void BackupRun::reportRewrittenDps() {
     std::string text = decimal(static_cast<long long>(count)) +
                        (count == 1 ? " DP file was" : " DP files were") +
                        " changed by an earlier swap and not backed up:\n";
-    for (size_t i = 0; i < count && i < kRewrittenNamed; ++i) text += rewrittenDps_[i] + "\n";
-    if (count > kRewrittenNamed)
-        text += "and " + decimal(static_cast<long long>(count - kRewrittenNamed)) + " more\n";
+    text += firstNamesThenMore(rewrittenDps_);
     text += "\nThey are not the game's originals, so Velmora cannot restore them.\nPut the game's original files "
             "back (from the game's CD or a reinstall),\nthen start Velmora again.";
     state_.dialog().messageBox(text, caption_, MessageIcon::Error, MessageButtons::Ok);

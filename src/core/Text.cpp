@@ -73,6 +73,14 @@ std::string clipToBuffer(std::string_view text, size_t limit) {
 
 std::string decimal(long long value) { return std::to_string(value); }
 
+std::string firstNamesThenMore(const std::vector<std::string>& names) {
+    constexpr size_t kNamed = 5;
+    std::string text;
+    for (size_t i = 0; i < names.size() && i < kNamed; ++i) text += names[i] + "\n";
+    if (names.size() > kNamed) text += "and " + decimal(static_cast<long long>(names.size() - kNamed)) + " more\n";
+    return text;
+}
+
 namespace {
 
 // 0x80..0x9F; the rest of the page is Latin-1.

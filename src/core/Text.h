@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -36,6 +37,10 @@ inline std::string_view trimProfileSpace(std::string_view text) {
 std::string clipToBuffer(std::string_view text, size_t limit);
 
 std::string decimal(long long value);
+
+// The first five of `names`, one a line, then "and K more" for the rest:
+// how every box lists the files it speaks of.
+std::string firstNamesThenMore(const std::vector<std::string>& names);
 
 // Code page 1252 and UTF-16: the character a byte stands for (the five bytes
 // the page leaves undefined stand for U+0081, U+008D, U+008F, U+0090 and

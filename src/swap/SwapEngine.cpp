@@ -22,9 +22,6 @@ namespace {
 // Which match rule a DP file's name answers to.
 enum class DpKind { Object, Ship };
 
-// How many of the files that could not be put back an error box names.
-constexpr size_t kFailuresNamed = 5;
-
 class SwapRun {
 public:
     SwapRun(AppState& state, SwapMode mode)
@@ -242,9 +239,7 @@ int SwapRun::finish(int result) {
 
     std::string text = "Could not restore " + decimal(static_cast<long long>(failed_.size())) +
                        (failed_.size() == 1 ? " file:\n" : " files:\n");
-    for (size_t i = 0; i < failed_.size() && i < kFailuresNamed; ++i) text += failed_[i] + "\n";
-    if (failed_.size() > kFailuresNamed)
-        text += "and " + decimal(static_cast<long long>(failed_.size() - kFailuresNamed)) + " more\n";
+    text += firstNamesThenMore(failed_);
     text += "\nClose the game if it is running, then try again.";
     showError(text);
     return 1;
