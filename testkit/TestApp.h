@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "swap/UnitRoster.h"
 #include "testkit/GameInstall.h"
 #include "testkit/InMemoryDialog.h"

@@ -7,7 +7,7 @@
 // onSystemCommand(); painting the minimised window is its own business.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

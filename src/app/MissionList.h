@@ -2,7 +2,7 @@
 // sorted, with the mission now in force selected.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 // copies and never see a swap.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

@@ -8,7 +8,7 @@
 // leads to a restore of the originals and a fresh settings file.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

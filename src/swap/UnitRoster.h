@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 // means the key holds 0.
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

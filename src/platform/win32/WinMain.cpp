@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/MainDialog.h"
+#include "core/AppState.h"
 #include "platform/win32/Win32Dialog.h"
 #include "res/resource.h"
 
