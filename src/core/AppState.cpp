@@ -1,21 +1,6 @@
-#include "app/AppState.h"
-
-#include "platform/PathStyle.h"
-#include "platform/ProgramLocation.h"
+#include "core/AppState.h"
 
 namespace velmora {
-
-PlatformServices platformServices() {
-    PlatformServices services;
-    services.files = &platformFileSystem();
-    services.registry = &platformGameRegistry();
-    services.processes = &platformProcesses();
-    services.hosts = &platformHostAddresses();
-    services.virtualization = &platformFileVirtualization();
-    services.separator = platformPathSeparator();
-    services.programDirectory = platformProgramDirectory;
-    return services;
-}
 
 bool AppState::requireGameFolder() {
     if (!gameDir.empty()) return true;

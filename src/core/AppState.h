@@ -2,35 +2,15 @@
 // platform services it reaches the world through.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "core/GamePaths.h"
 #include "core/GameTable.h"
 #include "core/SettingsFile.h"
 #include "platform/DialogPort.h"
-#include "platform/FileVirtualization.h"
-#include "platform/Files.h"
-#include "platform/GameRegistry.h"
-#include "platform/HostAddresses.h"
-#include "platform/Processes.h"
+#include "platform/PlatformServices.h"
 
 namespace velmora {
-
-struct PlatformServices {
-    FileSystem* files = nullptr;
-    GameRegistry* registry = nullptr;
-    Processes* processes = nullptr;
-    HostAddresses* hosts = nullptr;
-    FileVirtualization* virtualization = nullptr;
-    char separator = '\\';
-    // The directory of the running program, without a trailing separator;
-    // "" when it cannot be found.
-    std::function<std::string()> programDirectory;
-};
-
-// The real platform's services.
-PlatformServices platformServices();
 
 struct AppState {
     GameVersion activeGame = kNoGame;
