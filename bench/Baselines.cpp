@@ -57,4 +57,8 @@ long listNames(const std::string& folder) {
     return names;
 }
 
+bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 }  // namespace velmora::bench

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora::bench {
@@ -22,5 +23,8 @@ long readAndParse(const std::string& path);
 
 // Lists a folder. Returns how many names it holds.
 long listNames(const std::string& folder);
+
+// Whether `text` ends in `suffix`, without regard to case.
+bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
 
 }  // namespace velmora::bench

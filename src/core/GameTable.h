@@ -40,7 +40,6 @@ inline constexpr const char* kSessionMission = "multiplayer.mis";
 inline constexpr const char* kShipConfig = "ship.cfg";
 inline constexpr const char* kIdList = "idlist.txt";
 inline constexpr const char* kSettingsFileName = "Velmora.ini";
-inline constexpr const char* kProgramFileName = "Velmora.exe";
 
 // The entry of the mission list that stands for the game's own session mission.
 inline constexpr const char* kOriginalMission = "Original mp.mis file";

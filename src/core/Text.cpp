@@ -53,11 +53,6 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && (a == b || compareIgnoreCase(a, b) == 0);
 }
 
-bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
 std::string_view trimmedProfileSpace(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();

@@ -18,7 +18,6 @@ inline unsigned char foldCase(unsigned char c) { return kFoldedCase[c]; }
 // equalsIgnoreCase, so it can key a sorted or hashed lookup.
 std::string foldedCase(std::string_view text);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
-bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
 // <0, 0, >0 as a case-blind comparison of the folded bytes.
 int compareIgnoreCase(std::string_view a, std::string_view b);
 
