@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "base/CodePage1252.h"
 #include "core/GameTable.h"
 #include "core/ProfileFile.h"
-#include "core/Text.h"
 
 namespace fs = std::filesystem;
 

@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CodePage1252.h"
 #include "core/ProfileFile.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"

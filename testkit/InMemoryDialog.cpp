@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "base/CodePage1252.h"
 #include "core/Text.h"
 #include "testkit/ResourceScript.h"
 

@@ -1,6 +1,6 @@
 #include "testkit/TempDir.h"
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 
 #include <atomic>
 #include <chrono>

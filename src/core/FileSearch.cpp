@@ -1,6 +1,6 @@
 #include "core/FileSearch.h"
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 
 namespace velmora {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/CodePage1252.h"
 #include "core/Text.h"
 #include "platform/CodePage.h"
 

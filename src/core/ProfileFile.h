@@ -49,7 +49,7 @@
 //  - a default of spaces only: Wine keeps one space; the documented rule
 //    strips every trailing blank, giving "".
 //  - letter case: Wine 8 folds ASCII letters only; names here compare as
-//    code page 1252 folds them (core/Text.h).
+//    code page 1252 folds them (base/CodePage1252.h).
 //  - a section replacement with spaces around the name: Wine finds the
 //    section but empties it only for the untrimmed name, so the old keys
 //    stay in front of the new ones.

@@ -5,7 +5,7 @@
 // character the page cannot hold, an unpaired surrogate included, becomes
 // '?'. appendUtf16 converts narrow text to UTF-16 code units. Neither fails.
 // Windows uses the system's ANSI code page, as the A profile functions do;
-// elsewhere it is code page 1252, the page names fold in (core/Text.h).
+// elsewhere it is code page 1252, the page names fold in (base/CodePage1252.h).
 #pragma once
 
 #include <string>

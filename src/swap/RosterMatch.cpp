@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 
 namespace velmora {
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/MissionList.h"
+#include "base/CodePage1252.h"
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
 #include "core/GameDataFiles.h"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/CodePage1252.h"
 #include "core/Text.h"
 
 #include "testkit/FaultyFileSystem.h"

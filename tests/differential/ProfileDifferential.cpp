@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePage1252.h"
 #include "core/ProfileFile.h"
 #include "core/Text.h"
 #include "testkit/TempDir.h"

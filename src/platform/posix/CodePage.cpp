@@ -1,6 +1,6 @@
 #include "platform/CodePage.h"
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 
 namespace velmora {
 

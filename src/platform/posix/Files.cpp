@@ -15,7 +15,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 #include "core/TemporaryNames.h"
 #include "platform/PathStyle.h"
 
