@@ -3,12 +3,12 @@
 #include <string>
 #include <unordered_set>
 
+#include "base/TemporaryNames.h"
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
 #include "core/GameDataFiles.h"
 #include "core/GameInstall.h"
 #include "core/Text.h"
-#include "core/TemporaryNames.h"
 #include "swap/SwapEngine.h"
 
 namespace velmora {

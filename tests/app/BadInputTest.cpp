@@ -14,7 +14,7 @@
 #include <random>
 
 #include "app/MainDialog.h"
-#include "core/TemporaryNames.h"
+#include "base/TemporaryNames.h"
 #include "res/resource.h"
 #include "testkit/TestApp.h"
 

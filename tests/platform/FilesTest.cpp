@@ -13,9 +13,9 @@
 #include <unistd.h>
 #endif
 
+#include "base/TemporaryNames.h"
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
-#include "core/TemporaryNames.h"
 #include "platform/PathStyle.h"
 #include "platform/Processes.h"
 #include "testkit/FaultyFileSystem.h"

@@ -16,7 +16,7 @@
 #include <cstdio>
 
 #include "base/CodePage1252.h"
-#include "core/TemporaryNames.h"
+#include "base/TemporaryNames.h"
 #include "platform/PathStyle.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/TemporaryNames.h"
+#include "base/TemporaryNames.h"
 #include "platform/PathStyle.h"
 
 namespace velmora {

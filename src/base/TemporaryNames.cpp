@@ -1,4 +1,4 @@
-#include "core/TemporaryNames.h"
+#include "base/TemporaryNames.h"
 
 #include <atomic>
 
