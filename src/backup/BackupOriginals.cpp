@@ -3,11 +3,11 @@
 #include <string>
 #include <unordered_set>
 
-#include "base/TemporaryNames.h"
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
 #include "core/GameDataFiles.h"
 #include "core/GameInstall.h"
+#include "core/LeftoverTemporaries.h"
 #include "core/Text.h"
 #include "swap/SwapEngine.h"
 

@@ -2,9 +2,6 @@
 
 #include <atomic>
 
-#include "core/FileSearch.h"
-#include "platform/Processes.h"
-
 namespace velmora {
 
 namespace {
@@ -20,8 +17,7 @@ std::string temporaryNameFor(const std::string& target, unsigned long processId)
     return name;
 }
 
-// The process id in a temporary file's name; 0 when it is none.
-unsigned long writerOf(std::string_view name) {
+unsigned long temporaryWriter(std::string_view name) {
     const size_t marker = name.rfind(kMarker);
     unsigned long id = 0;
     for (size_t i = marker + kMarker.size(); i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
@@ -44,25 +40,6 @@ bool isTemporaryName(std::string_view name) {
     for (size_t i = 0; i < middle.size(); ++i)
         if (i != dash && (middle[i] < '0' || middle[i] > '9')) return false;
     return true;
-}
-
-std::unordered_set<std::string> removeLeftoverTemporaries(FileSystem& files, const std::string& folder,
-                                                          char separator) {
-    std::unordered_set<std::string> names;
-    std::vector<DirEntry> entries;
-    if (!files.listFolder(folder, entries)) return names;
-    const unsigned long self = currentProcessId();
-    for (DirEntry& entry : entries) {
-        if (entry.isDirectory || !isTemporaryName(entry.name)) {
-            names.insert(std::move(entry.name));
-            continue;
-        }
-        // Another running program (a second Velmora in another session) may
-        // be writing it; this process writes none while it clears.
-        const unsigned long writer = writerOf(entry.name);
-        if (writer == self || !processMayBeRunning(writer)) files.removeFile(folder + separator + entry.name);
-    }
-    return names;
 }
 
 }  // namespace velmora

@@ -9,9 +9,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
-
-#include "platform/Files.h"
 
 namespace velmora {
 
@@ -21,10 +18,8 @@ std::string temporaryNameFor(const std::string& target, unsigned long processId)
 // Whether `name` (without its folder) is one of those temporary files.
 bool isTemporaryName(std::string_view name);
 
-// Removes the temporary files that killed runs left in `folder`; one whose
-// writer may still be running stays. Returns the names of everything that is
-// not a temporary file, as they are listed.
-std::unordered_set<std::string> removeLeftoverTemporaries(FileSystem& files, const std::string& folder,
-                                                          char separator);
+// The id of the process that wrote the temporary file `name`; 0 when it is
+// none.
+unsigned long temporaryWriter(std::string_view name);
 
 }  // namespace velmora

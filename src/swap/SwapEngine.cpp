@@ -7,10 +7,10 @@
 
 #include "app/MissionList.h"
 #include "base/CodePage1252.h"
-#include "base/TemporaryNames.h"
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
 #include "core/GameDataFiles.h"
+#include "core/LeftoverTemporaries.h"
 #include "core/Text.h"
 #include "res/resource.h"
 #include "swap/RosterMatch.h"

@@ -16,6 +16,7 @@
 #include "base/TemporaryNames.h"
 #include "core/AtomicFile.h"
 #include "core/FileSearch.h"
+#include "core/LeftoverTemporaries.h"
 #include "platform/PathStyle.h"
 #include "platform/Processes.h"
 #include "testkit/FaultyFileSystem.h"
