@@ -6,6 +6,7 @@
 #include "core/GameInstall.h"
 #include "core/LeftoverTemporaries.h"
 #include "res/resource.h"
+#include "swap/SwapCommands.h"
 #include "tools/AddressList.h"
 #include "tools/GameOptions.h"
 #include "tools/Launchers.h"
@@ -144,6 +145,14 @@ void MainDialog::refreshGameControls() {
     dialog.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, side);
     updateLauncherControls(state_);
     loadGameOptions(state_);
+}
+
+void MainDialog::OnOK() { runSwapCommand(state_); }
+
+void MainDialog::onRestore() {
+    state_.dialog().checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_RESTORE_DPS);
+    state_.restoreRequested = true;
+    OnOK();
 }
 
 void MainDialog::OnCancel() {

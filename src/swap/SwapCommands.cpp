@@ -1,7 +1,7 @@
-// The Swap and Restore buttons of the main dialog: the user's choice of side
-// and mission becomes a swap mode, the engine runs and the outcome is shown.
-// The engine itself keeps track of which games a swap has changed.
-#include "app/MainDialog.h"
+#include "swap/SwapCommands.h"
+
+#include <utility>
+
 #include "app/MissionList.h"
 #include "res/resource.h"
 #include "swap/SwapEngine.h"
@@ -15,17 +15,17 @@ void showOutcome(AppState& state, const char* text, const char* caption, Message
 
 }  // namespace
 
-void MainDialog::OnOK() {
-    DialogPort& dialog = state_.dialog();
-    if (!state_.requireGameFolder()) {
-        state_.restoreRequested = false;
-        return;
-    }
-    if (!state_.restoreRequested && selectedMission(state_) == kOriginalMission) {
+void runSwapCommand(AppState& state) {
+    // Cleared before anything else, so that no way out of the command
+    // leaves a restore pending for the next Swap.
+    const bool restore = std::exchange(state.restoreRequested, false);
+    DialogPort& dialog = state.dialog();
+    if (!state.requireGameFolder()) return;
+    if (!restore && selectedMission(state) == kOriginalMission) {
         dialog.messageBox("Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to "
                           "restore the original,\nclick on the 'Restore' button.",
                           kAppTitle, MessageIcon::None, MessageButtons::Ok);
-        fillMissionList(state_);
+        fillMissionList(state);
         return;
     }
 
@@ -34,44 +34,37 @@ void MainDialog::OnOK() {
         case IDC_ALLIED:
         case IDC_AXIS: {
             const bool allied = side == IDC_ALLIED;
-            if (swapMission(state_, allied ? SwapMode::AlliedFriendly : SwapMode::AxisFriendly) == 0)
-                showOutcome(state_,
+            if (swapMission(state, allied ? SwapMode::AlliedFriendly : SwapMode::AxisFriendly) == 0)
+                showOutcome(state,
                             allied ? "Mission swapped.  Allied mission\nunits are now friendly."
                                    : "Mission swapped.  Axis mission\nunits are now friendly.",
                             "FYI", MessageIcon::Information);
             else
-                showOutcome(state_,
+                showOutcome(state,
                             allied ? "Error swapping to friendly Allies DP's." : "Error swapping to friendly Axis DP's.",
                             "Error", MessageIcon::Error);
             break;
         }
         case IDC_RESTORE_DPS:
-            if (state_.restoreRequested) {
-                state_.restoreRequested = false;
-                if (swapMission(state_, SwapMode::RestoreOriginals) == 0) {
-                    showOutcome(state_, "Originals restored", kAppTitle, MessageIcon::None);
+            if (restore) {
+                if (swapMission(state, SwapMode::RestoreOriginals) == 0) {
+                    showOutcome(state, "Originals restored", kAppTitle, MessageIcon::None);
                 } else {
-                    showOutcome(state_, "Error restoring originals.", "Error", MessageIcon::Error);
+                    showOutcome(state, "Error restoring originals.", "Error", MessageIcon::Error);
                 }
             } else if (dialog.messageBox("You have not selected an alliance.\nDo you wish to only swap mission?",
                                          kAppTitle, MessageIcon::None,
                                          MessageButtons::YesNo) == MessageAnswer::Yes) {
-                if (swapMission(state_, SwapMode::MissionOnly) == 0) {
-                    showOutcome(state_, "Mission swapped.", kAppTitle, MessageIcon::None);
+                if (swapMission(state, SwapMode::MissionOnly) == 0) {
+                    showOutcome(state, "Mission swapped.", kAppTitle, MessageIcon::None);
                 } else {
-                    showOutcome(state_, "Error swapping mission.", "Error", MessageIcon::Error);
+                    showOutcome(state, "Error swapping mission.", "Error", MessageIcon::Error);
                 }
             }
             break;
         default:
             break;  // no side checked: nothing to do
     }
-}
-
-void MainDialog::onRestore() {
-    state_.dialog().checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_RESTORE_DPS);
-    state_.restoreRequested = true;
-    OnOK();
 }
 
 }  // namespace velmora
