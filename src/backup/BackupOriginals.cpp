@@ -30,7 +30,7 @@ public:
 private:
     // An error box: the run's caption, the error icon, an OK button.
     int fail(const std::string& text) {
-        state_.dialog().messageBox(text, caption_, MessageIcon::Error, MessageButtons::Ok);
+        state_.dialog().messageBox(text, backupCaption, MessageIcon::Error, MessageButtons::Ok);
         return 1;
     }
     void checkSettingsVersion();
@@ -54,7 +54,7 @@ private:
     FileSystem& files_;
     GamePaths paths_;
     SettingsFile settings_;
-    std::string caption_ = "Unable to complete backup of CFSx";
+    std::string backupCaption = "Unable to complete backup of CFSx";
     bool settingsExisted_ = false;
     DurableCopies copies_{files_};
     std::vector<int*> copiedCounts_;  // what each staged copy counts toward once placed
@@ -72,7 +72,7 @@ private:
 };
 
 int BackupRun::run() {
-    caption_.back() = static_cast<char>('0' + state_.activeGame);
+    backupCaption.back() = static_cast<char>('0' + state_.activeGame);
     checkSettingsVersion();
     writeSettingsKeys();
 
@@ -114,7 +114,7 @@ void BackupRun::reportRewrittenDps() {
     text += firstNamesThenMore(rewrittenDps_);
     text += "\nThey are not the game's originals, so Velmora cannot restore them.\nPut the game's original files "
             "back (from the game's CD or a reinstall),\nthen start Velmora again.";
-    state_.dialog().messageBox(text, caption_, MessageIcon::Error, MessageButtons::Ok);
+    state_.dialog().messageBox(text, backupCaption, MessageIcon::Error, MessageButtons::Ok);
 }
 
 void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied) {

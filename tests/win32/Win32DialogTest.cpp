@@ -375,16 +375,16 @@ TEST_F(Win32DialogWindowTest, SystemMenuGetsASeparatorAndTheAboutItem) {
 }
 
 TEST_F(Win32DialogWindowTest, IconsAndShowingMinimisingAndHiding) {
-    ASSERT_NE(port.icon(), nullptr);
+    ASSERT_NE(port.mainIcon, nullptr);
     port.setWindowIcons();
     for (WPARAM size : {ICON_BIG, ICON_SMALL})
-        EXPECT_EQ(::SendMessageA(window.handle(), WM_GETICON, size, 0), reinterpret_cast<LRESULT>(port.icon()));
+        EXPECT_EQ(::SendMessageA(window.handle(), WM_GETICON, size, 0), reinterpret_cast<LRESULT>(port.mainIcon));
     port.showWindow(WindowShow::Show);
     EXPECT_TRUE(::IsWindowVisible(window.handle()));
-    EXPECT_FALSE(port.paintMinimized()) << "the system paints a window that is not minimised";
+    EXPECT_FALSE(port.onPaint()) << "the system paints a window that is not minimised";
     port.showWindow(WindowShow::Minimize);
     EXPECT_TRUE(::IsIconic(window.handle()));
-    EXPECT_TRUE(port.paintMinimized());
+    EXPECT_TRUE(port.onPaint());
     port.showWindow(WindowShow::Hide);
     EXPECT_FALSE(::IsWindowVisible(window.handle()));
 }

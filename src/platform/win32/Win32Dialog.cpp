@@ -63,9 +63,9 @@ POINT minimizedIconOrigin(SIZE client, SIZE icon) {
 }
 
 Win32Dialog::Win32Dialog(HWND dialog)
-    : dialog_(dialog), icon_(::LoadIconA(programInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))) {}
+    : mainIcon(::LoadIconA(programInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME))), dialog_(dialog) {}
 
-bool Win32Dialog::paintMinimized() {
+bool Win32Dialog::onPaint() {
     if (!::IsIconic(dialog_)) return false;
     PAINTSTRUCT paint;
     const HDC dc = ::BeginPaint(dialog_, &paint);
@@ -74,7 +74,7 @@ bool Win32Dialog::paintMinimized() {
     ::GetClientRect(dialog_, &client);
     const POINT at = minimizedIconOrigin(SIZE{client.right - client.left, client.bottom - client.top},
                                          SIZE{::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)});
-    ::DrawIcon(dc, at.x, at.y, icon_);
+    ::DrawIcon(dc, at.x, at.y, mainIcon);
     ::EndPaint(dialog_, &paint);
     return true;
 }
@@ -218,8 +218,8 @@ bool Win32Dialog::appendSystemMenuItem(int commandId, std::string_view text) {
 }
 
 void Win32Dialog::setWindowIcons() {
-    ::SendMessageA(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    ::SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    ::SendMessageA(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
+    ::SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
 }
 
 void Win32Dialog::runAboutBox() {

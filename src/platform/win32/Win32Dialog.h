@@ -24,10 +24,13 @@ public:
     explicit Win32Dialog(HWND dialog);
 
     // The program's icon at the system's standard (large) size.
-    HICON icon() const { return icon_; }
+    const HICON mainIcon;
+
     // Draws the icon in the client area when the window is minimised; false
     // when it is not, and the system's own painting is due.
-    bool paintMinimized();
+    bool onPaint();
+    // The icon shown while the minimised window is dragged.
+    HICON onQueryDragIcon() const { return mainIcon; }
 
     void enable(int id, bool enabled) override;
     bool isEnabled(int id) override;
@@ -60,7 +63,6 @@ private:
     int listCount(int id) const;
 
     HWND dialog_;
-    HICON icon_;
 };
 
 }  // namespace velmora

@@ -16,9 +16,9 @@
 namespace velmora {
 namespace {
 
-// Everything that lives as long as the main window.
-struct MainWindow {
-    explicit MainWindow(HWND window) : port(window), dialog(state) {
+// The application object: everything that lives as long as the main window.
+struct VelmoraApp {
+    explicit VelmoraApp(HWND window) : port(window), dialog(state) {
         state.platform = platformServices();
         state.mainWindow = &port;
     }
@@ -48,14 +48,14 @@ void bringRunningToFront() {
 INT_PTR route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetPropA(window, kWindowMark, reinterpret_cast<HANDLE>(1));
-        auto& owner = *reinterpret_cast<std::unique_ptr<MainWindow>*>(lParam);
-        owner = std::make_unique<MainWindow>(window);
+        auto& owner = *reinterpret_cast<std::unique_ptr<VelmoraApp>*>(lParam);
+        owner = std::make_unique<VelmoraApp>(window);
         // Stored before the handler runs: it may raise boxes whose message
         // loops bring this procedure further messages.
         ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(owner.get()));
         return owner->dialog.OnInitDialog() ? TRUE : FALSE;
     }
-    auto* main = reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(window, DWLP_USER));
+    auto* main = reinterpret_cast<VelmoraApp*>(::GetWindowLongPtrA(window, DWLP_USER));
     if (!main) return FALSE;
     switch (message) {
         case WM_COMMAND:
@@ -67,9 +67,9 @@ INT_PTR route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND:
             return main->dialog.onSystemCommand(static_cast<unsigned>(wParam)) ? TRUE : FALSE;
         case WM_PAINT:
-            return main->port.paintMinimized() ? TRUE : FALSE;
+            return main->port.onPaint() ? TRUE : FALSE;
         case WM_QUERYDRAGICON:
-            return reinterpret_cast<INT_PTR>(main->port.icon());
+            return reinterpret_cast<INT_PTR>(main->port.onQueryDragIcon());
         case WM_DESTROY:
             ::RemovePropA(window, kWindowMark);
             return FALSE;
@@ -108,7 +108,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
 
-    std::unique_ptr<velmora::MainWindow> window;
+    std::unique_ptr<velmora::VelmoraApp> window;
     const INT_PTR result = ::DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, velmora::mainDialogProc,
                                              reinterpret_cast<LPARAM>(&window));
     return result == -1 ? 1 : 0;
