@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/win32/AboutDialog.h"
 #include "res/resource.h"
 
 namespace velmora {
@@ -17,43 +18,6 @@ int clampToInt(size_t n) { return n > static_cast<size_t>(INT_MAX) ? INT_MAX : s
 // count in the wrong unit, when the text was cut to the buffer.
 std::string untilTerminator(const std::string& buffer) {
     return std::string(buffer.c_str(), ::strnlen(buffer.c_str(), buffer.size()));
-}
-
-// The About box needs no state: OK, Escape and the close box end it.
-INT_PTR CALLBACK aboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            // Its template sits at (0, 0): centre it over the main window,
-            // kept inside the work area of the owner's monitor.
-            const HWND owner = ::GetWindow(box, GW_OWNER);
-            RECT own{}, ours{};
-            if (owner && ::GetWindowRect(owner, &own) && ::GetWindowRect(box, &ours)) {
-                const LONG width = ours.right - ours.left;
-                const LONG height = ours.bottom - ours.top;
-                LONG x = own.left + (own.right - own.left - width) / 2;
-                LONG y = own.top + (own.bottom - own.top - height) / 2;
-                MONITORINFO monitor{};
-                monitor.cbSize = sizeof monitor;
-                if (::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
-                    const RECT& area = monitor.rcWork;
-                    x = x + width > area.right ? area.right - width : x;
-                    y = y + height > area.bottom ? area.bottom - height : y;
-                    x = x < area.left ? area.left : x;
-                    y = y < area.top ? area.top : y;
-                }
-                ::SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-            return TRUE;
-        }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-                ::EndDialog(box, LOWORD(wParam));
-                return TRUE;
-            }
-            return FALSE;
-        default:
-            return FALSE;
-    }
 }
 
 }  // namespace
@@ -222,8 +186,6 @@ void Win32Dialog::setWindowIcons() {
     ::SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
 }
 
-void Win32Dialog::runAboutBox() {
-    ::DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(IDD_ABOUTBOX), dialog_, aboutBoxProc, 0);
-}
+void Win32Dialog::runAboutBox() { AboutDialog().DoModal(dialog_); }
 
 }  // namespace velmora

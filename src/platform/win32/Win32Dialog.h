@@ -5,7 +5,7 @@
 // Velmora.
 //
 // Besides the port it owns what only Windows has: the program's icon, the
-// painting of the minimised window and the About box.
+// painting of the minimised window and the About box (AboutDialog).
 #pragma once
 
 #include <windows.h>
