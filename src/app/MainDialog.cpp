@@ -27,8 +27,7 @@ bool MainDialog::OnInitDialog() {
         ~Idle() { dialog.busy_ = dialog.quitPending_ = false; }
     } idle{*this};
     DialogPort& dialog = state_.dialog();
-    // Both game radios start unchecked.
-    dialog.checkRadio(IDC_CFS1, IDC_CFS2, 0);
+    dialog.checkRadio(IDC_CFS1, IDC_CFS2, gameRadioIndex < 0 ? 0 : IDC_CFS1 + gameRadioIndex);
 
     const std::string aboutItem = dialog.loadString(IDS_ABOUTBOX);
     if (!aboutItem.empty()) dialog.appendSystemMenuItem(IDM_ABOUTBOX, aboutItem);

@@ -36,6 +36,11 @@ public:
 private:
     void runCommand(int id);
 
+    // The game radio group's data-exchange value: the position of the
+    // checked radio, -1 for none. It goes to the controls once, at the start
+    // of OnInitDialog, so that both game radios start unchecked, and is
+    // never read back: the radios themselves say which game is chosen.
+    const int gameRadioIndex = -1;
     AppState& state_;
     // A command (or the start-up) is running: its boxes' message loops can
     // bring a close request, which waits until the command has finished.
