@@ -50,7 +50,7 @@ bool MainDialog::OnInitDialog() {
     // Until a game is chosen, nothing acts on one.
     for (int id : {IDC_COLLISION, IDC_FRACT_MIN}) dialog.enable(id, false);
 
-    for (GameVersion game : {kCfs1, kCfs2}) {
+    for (GameVersion game : kGames) {
         if (!(state_.installedGames & installedBit(game))) continue;
         selectGame(game);
         if (!state_.requireGameFolder()) continue;

@@ -28,7 +28,7 @@ void checkVirtualStore(AppState& state) {
     if (!virtualization || virtualization->isVirtualized()) return;
     const std::string store = virtualization->storeFolder();
     if (store.empty()) return;
-    for (GameVersion game : {kCfs1, kCfs2}) {
+    for (GameVersion game : kGames) {
         if (!(state.installedGames & installedBit(game))) continue;
         const std::string dir = readGameDir(*state.platform.registry, game);
         if (dir.empty()) continue;

@@ -138,7 +138,7 @@ void BackupRun::checkSettingsVersion() {
     // before it goes (the other game only when it has a backup to restore).
     const GameVersion active = state_.activeGame;
     const std::string activeDir = state_.gameDir;
-    for (GameVersion game : {kCfs1, kCfs2}) {
+    for (GameVersion game : kGames) {
         if (!(state_.installedGames & installedBit(game))) continue;
         state_.activeGame = game;
         state_.gameDir = game == active ? activeDir : readGameDir(*state_.platform.registry, game);

@@ -4,7 +4,7 @@ namespace velmora {
 
 unsigned detectInstalledGames(GameRegistry& registry) {
     unsigned installed = 0;
-    for (GameVersion game : {kCfs1, kCfs2})
+    for (GameVersion game : kGames)
         if (!readGameDir(registry, game).empty()) installed |= installedBit(game);
     return installed;
 }

@@ -10,6 +10,8 @@ using GameVersion = int;
 constexpr GameVersion kNoGame = 0;
 constexpr GameVersion kCfs1 = 1;
 constexpr GameVersion kCfs2 = 2;
+// Both games, in the order everything that visits each of them goes.
+inline constexpr GameVersion kGames[] = {kCfs1, kCfs2};
 
 // Bits of AppState::installedGames.
 constexpr unsigned installedBit(GameVersion game) { return game == kCfs1 ? 1u : game == kCfs2 ? 2u : 0u; }
