@@ -39,7 +39,7 @@ void checkVirtualStore(AppState& state) {
         std::string example;
         countFiles(state.files(), copies, state.platform.separator, 0, count, example);
         if (count == 0) continue;
-        const std::string name = "CFS" + decimal(static_cast<int>(game));
+        const std::string name = gameProfile(game).displayName;
         state.dialog().messageBox(
             "Windows keeps its own copies of " + decimal(count) + (count == 1 ? " file" : " files") + " of " + name +
                 " in the VirtualStore, for example:\n" + example + "\n\n" + name +

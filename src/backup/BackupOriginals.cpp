@@ -54,7 +54,7 @@ private:
     FileSystem& files_;
     GamePaths paths_;
     SettingsFile settings_;
-    std::string backupCaption = "Unable to complete backup of CFSx";
+    std::string backupCaption = "Unable to complete backup of ";
     bool settingsExisted_ = false;
     DurableCopies copies_{files_};
     std::vector<int*> copiedCounts_;  // what each staged copy counts toward once placed
@@ -72,7 +72,7 @@ private:
 };
 
 int BackupRun::run() {
-    backupCaption.back() = static_cast<char>('0' + state_.activeGame);
+    backupCaption += gameProfile(state_.activeGame).displayName;
     checkSettingsVersion();
     writeSettingsKeys();
 
@@ -177,8 +177,8 @@ int BackupRun::backUpSessionMission() {
     const std::string secondType = mission.typeIdProbe(unitTypeSection(1));
     const std::string secondUnit = mission.typeIdProbe(unitSection(1));
     if (secondType != "x" || secondUnit != "x") {
-        const std::string question = "Extra units or unit types found in existing CFS" +
-                                     std::to_string(state_.activeGame) +
+        const std::string question = "Extra units or unit types found in existing " +
+                                     std::string(gameProfile(state_.activeGame).displayName) +
                                      " multiplayer.mis file.\n\nAre you SURE you wish to backup this file?";
         if (state_.dialog().messageBox(question, "Possible problem", MessageIcon::None, MessageButtons::YesNo) ==
             MessageAnswer::No) {
@@ -237,7 +237,7 @@ int BackupRun::backUpShip(const std::string& ship) {
 int BackupRun::summary() {
     const int copied = objectDpsCopied_ + shipDpsCopied_;
     if (copied == 0 && missionCopied_ == 0) return 0;
-    std::string text = "CFS" + std::to_string(state_.activeGame) + " ";
+    std::string text = std::string(gameProfile(state_.activeGame).displayName) + " ";
     if (objectDpsCopied_ != objectDpsSeen_ || shipDpsCopied_ != shipDpsSeen_) text += "new ";
     if (objectDpsCopied_ != 0) text += "object ";
     if (objectDpsCopied_ != 0 && shipDpsCopied_ != 0) text += "and ";

@@ -22,7 +22,7 @@ struct GameProfile {
     const char* configFile;        // in the game directory
     const char* backupRoot;        // relative to the program's directory
     bool hasShips;
-    const char* displayName;
+    const char* displayName;       // "CFS1", "CFS2": how every box and control names the game
     const char* idListSection;     // section of idlist.txt naming this game's unit types
     const char* secondExecutable;  // present when the host tool has taken over the game's executable
     const char* launchCaption;

@@ -8,7 +8,7 @@ void updateLauncherControls(AppState& state) {
     DialogPort& dialog = state.dialog();
     const GamePaths paths = state.paths();
     const GameProfile& game = gameProfile(state.activeGame);
-    const std::string gameName = state.activeGame == kCfs1 ? "CFS1" : "CFS2";
+    const std::string gameName = game.displayName;
     // Indexed by the game; entry 0 is the host tool's.
     const char* const launchCaptions[] = {kHostToolCaption, GameTable[kCfs1].launchCaption,
                                           GameTable[kCfs2].launchCaption};
