@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/AppState.h"
-#include "swap/UnitRoster.h"
 #include "testkit/GameInstall.h"
 #include "testkit/InMemoryDialog.h"
 #include "testkit/TempDir.h"
@@ -39,16 +38,6 @@ class FakeHostAddresses final : public HostAddresses {
 public:
     std::vector<std::uint32_t> addresses() override { return list; }
     std::vector<std::uint32_t> list;
-};
-
-// Lowers the most records a unit roster may hold, for the life of the object.
-class RosterLimit {
-public:
-    explicit RosterLimit(size_t records) : saved_(UnitRoster::capacityLimit) { UnitRoster::capacityLimit = records; }
-    ~RosterLimit() { UnitRoster::capacityLimit = saved_; }
-
-private:
-    size_t saved_;
 };
 
 class TestApp {

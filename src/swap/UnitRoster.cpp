@@ -8,7 +8,7 @@
 namespace velmora {
 
 bool UnitRoster::append(UnitTypeRecord record) {
-    if (records_.size() >= capacityLimit) return false;
+    if (records_.size() >= capacity_) return false;
     try {
         records_.push_back(std::move(record));
     } catch (const std::bad_alloc&) {

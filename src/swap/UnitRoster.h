@@ -26,6 +26,10 @@ struct UnitTypeRecord {
 
 class UnitRoster {
 public:
+    // A roster of at most `capacity` records; memory is the real bound. One
+    // that is full refuses a record as one that memory refuses it does.
+    explicit UnitRoster(size_t capacity = SIZE_MAX) : capacity_(capacity) {}
+
     // Appends a record; false when the roster cannot grow.
     bool append(UnitTypeRecord record);
     // The position of the first record of `typeId`.
@@ -40,11 +44,8 @@ public:
     auto begin() const { return records_.begin(); }
     auto end() const { return records_.end(); }
 
-    // The most records a roster may hold; memory is the real bound. Tests
-    // lower it to reach the out-of-memory path.
-    static inline size_t capacityLimit = SIZE_MAX;
-
 private:
+    size_t capacity_;
     std::vector<UnitTypeRecord> records_;
     // First record of each type id: lookups stay fast on missions with
     // thousands of units, and the first record still wins.

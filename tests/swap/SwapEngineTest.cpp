@@ -140,7 +140,6 @@ public:
     testkit::TestApp app;
     FileSystem& real = app.state.files();
     testkit::FaultyFileSystem faulty{real};
-    std::optional<testkit::RosterLimit> limit;
 };
 
 TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
@@ -365,13 +364,6 @@ const std::vector<EngineRow> kFailures = {
               {"Could not restore 9 files:\n{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n"
                "{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\nand 4 more\n" + kFailedTail},
               "Raid.mis"},
-    EngineRow{"ARosterOutOfMemoryChangesNothing",
-              [](auto& t) {
-                  t.limit.emplace(0);
-                  t.spoil();
-              },
-              "Raid.mis", kAxis, "ssss-", "<absent>", "<absent>", 1, {"Out of memory"},
-              testkit::missionText(testkit::defaultSessionMission()), "<absent>"},
     // A unit type nobody names stops a side swap before it changes anything.
     EngineRow{"AnUnnamedTypeStopsASideSwap", unnamedType, "Bad.mis", kAxis, "ssss-", "1", "<absent>", 1,
               {"Mission error, name of unit.1 unknown"}, "in force", "Raid.mis"},

@@ -36,9 +36,8 @@ TEST_P(UnitRosterTest, HoldsTheTypesOfTheMission) {
     app.install(install);
     app.activate(row.game);
     if (row.idList) testkit::writeText(app.state.paths().idList(), row.idList);
-    testkit::RosterLimit limit(row.limit);
 
-    UnitRoster roster;
+    UnitRoster roster(row.limit);
     EXPECT_EQ(buildUnitRoster(app.state, app.state.paths().sessionMission(), roster), row.outcome);
     std::vector<Record> records;
     for (const UnitTypeRecord& record : roster) records.emplace_back(record.typeId, record.allegiance, record.name);
