@@ -9,22 +9,6 @@
 namespace velmora {
 namespace {
 
-// FNV-1a over the folded bytes: equal for names that match, and no copy.
-// Its low bits, which pick the slot, are mixed with the high ones at the
-// end: names that differ only in their last digits ("unit.1207", "unit.1208")
-// would otherwise crowd into neighbouring slots.
-uint32_t foldedHash(std::string_view name, uint32_t seed) {
-    uint32_t hash = 2166136261u ^ (seed * 0x9E3779B9u);
-    for (const char c : name) {
-        hash ^= foldCase(static_cast<unsigned char>(c));
-        hash *= 16777619u;
-    }
-    hash ^= hash >> 16;
-    hash *= 0x85EBCA6Bu;
-    hash ^= hash >> 13;
-    return hash;
-}
-
 // A section of more lines than this finds its keys through the index; a
 // shorter one is scanned, which costs less than hashing the name.
 constexpr size_t kScannedLines = 12;
@@ -205,59 +189,23 @@ void ProfileFile::classify(Line& line) const {
     }
 }
 
-namespace {
-
-void reserve(std::vector<uint32_t>& slots, std::vector<uint32_t>& hashes, size_t items) {
-    size_t size = 0;
-    if (items > 0)
-        for (size = 8; size < 2 * items;) size *= 2;
-    slots.assign(size, 0);
-    hashes.assign(size, 0);
-}
-
-// The slot of the first item that `same` accepts, or the free slot where
-// such an item would go.
-template <class Same>
-size_t probe(const std::vector<uint32_t>& slots, const std::vector<uint32_t>& hashes, uint32_t hash, Same same) {
-    const size_t mask = slots.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask)
-        if (slots[i] == 0 || (hashes[i] == hash && same(slots[i] - 1))) return i;
-}
-
-}  // namespace
-
 void ProfileFile::buildIndexes() {
-    reserve(sectionIndex_.slots, sectionIndex_.hashes, sections_.size());
+    sectionIndex_.reset(sections_.size());
     size_t indexedKeys = 0;
     for (const Section& section : sections_)
         if (section.bodyEnd - section.header > kScannedLines) indexedKeys += section.bodyEnd - section.header;
-    reserve(keyIndex_.slots, keyIndex_.hashes, indexedKeys);
+    keyIndex_.reset(indexedKeys);
 
+    const auto sectionName = [&](size_t s) { return view(lines_[sections_[s].header].name); };
+    const auto keyName = [&](size_t i) { return view(lines_[i].name); };
     for (size_t s = 0; s < sections_.size(); ++s) {
         const Section& section = sections_[s];
-        const std::string_view name = view(lines_[section.header].name);
-        if (!name.empty()) {
-            const uint32_t hash = foldedHash(name, 0);
-            const size_t slot = probe(sectionIndex_.slots, sectionIndex_.hashes, hash, [&](size_t other) {
-                return equalsIgnoreCase(view(lines_[sections_[other].header].name), name);
-            });
-            if (sectionIndex_.slots[slot] == 0) {
-                sectionIndex_.slots[slot] = static_cast<uint32_t>(s + 1);
-                sectionIndex_.hashes[slot] = hash;
-            }
-        }
+        const std::string_view name = sectionName(s);
+        if (!name.empty()) sectionIndex_.addFirst(name, 0, s, sectionName);
         if (section.bodyEnd - section.header <= kScannedLines) continue;
-        for (size_t i = section.header + 1; i < section.bodyEnd; ++i) {
-            if (lines_[i].kind != Line::Entry) continue;
-            const std::string_view key = view(lines_[i].name);
-            const uint32_t hash = foldedHash(key, static_cast<uint32_t>(s + 1));
-            const size_t slot = probe(keyIndex_.slots, keyIndex_.hashes, hash,
-                                      [&](size_t other) { return equalsIgnoreCase(view(lines_[other].name), key); });
-            if (keyIndex_.slots[slot] == 0) {
-                keyIndex_.slots[slot] = static_cast<uint32_t>(i + 1);
-                keyIndex_.hashes[slot] = hash;
-            }
-        }
+        for (size_t i = section.header + 1; i < section.bodyEnd; ++i)
+            if (lines_[i].kind == Line::Entry)
+                keyIndex_.addFirst(keyName(i), static_cast<uint32_t>(s + 1), i, keyName);
     }
 }
 
@@ -281,22 +229,18 @@ void ProfileFile::parse() {
 
 const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
     name = trimProfileSpace(name);
-    if (name.empty() || sectionIndex_.slots.empty()) return nullptr;
-    const size_t slot = probe(sectionIndex_.slots, sectionIndex_.hashes, foldedHash(name, 0), [&](size_t s) {
-        return equalsIgnoreCase(view(lines_[sections_[s].header].name), name);
-    });
-    const uint32_t found = sectionIndex_.slots[slot];
-    return found == 0 ? nullptr : &sections_[found - 1];
+    if (name.empty()) return nullptr;
+    const auto found =
+        sectionIndex_.find(name, 0, [&](size_t s) { return view(lines_[sections_[s].header].name); });
+    return found ? &sections_[*found] : nullptr;
 }
 
 const ProfileFile::Line* ProfileFile::findKey(const Section& section, std::string_view key) const {
     key = trimProfileSpace(key);
     if (section.bodyEnd - section.header > kScannedLines) {
         const auto s = static_cast<uint32_t>(&section - sections_.data() + 1);
-        const size_t slot = probe(keyIndex_.slots, keyIndex_.hashes, foldedHash(key, s),
-                                  [&](size_t i) { return equalsIgnoreCase(view(lines_[i].name), key); });
-        const uint32_t found = keyIndex_.slots[slot];
-        return found == 0 ? nullptr : &lines_[found - 1];
+        const auto found = keyIndex_.find(key, s, [&](size_t i) { return view(lines_[i].name); });
+        return found ? &lines_[*found] : nullptr;
     }
     for (size_t i = section.header + 1; i < section.bodyEnd; ++i) {
         const Line& line = lines_[i];

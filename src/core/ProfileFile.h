@@ -78,6 +78,7 @@
 #include <vector>
 
 #include "core/AtomicFile.h"
+#include "core/NameIndex.h"
 #include "platform/Files.h"
 
 namespace velmora {
@@ -145,13 +146,6 @@ private:
         size_t header = 0;   // line index of "[name]"
         size_t bodyEnd = 0;  // one past its last line
     };
-    // Names by their folded hash, open addressing: a slot holds an item's
-    // index + 1, 0 when free. Only the first item of a name goes in.
-    struct NameIndex {
-        std::vector<uint32_t> slots;
-        std::vector<uint32_t> hashes;
-    };
-
     std::string_view view(Span span) const { return std::string_view(text_).substr(span.pos, span.length); }
     Span spanOf(std::string_view part) const { return Span{static_cast<size_t>(part.data() - text_.data()), part.size()}; }
     void parse();
