@@ -1,6 +1,6 @@
 #include "core/SettingsFile.h"
 
-#include "core/ProfileFile.h"
+#include "core/PrivateProfile.h"
 
 namespace velmora {
 namespace {

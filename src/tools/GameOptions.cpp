@@ -1,6 +1,7 @@
 #include "tools/GameOptions.h"
 
 #include "core/GameDataFiles.h"
+#include "core/PrivateProfile.h"
 #include "core/ProfileFile.h"
 #include "res/resource.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/MissionList.h"
-#include "core/ProfileFile.h"
+#include "core/PrivateProfile.h"
 #include "res/resource.h"
 #include "testkit/FaultyFileSystem.h"
 #include "testkit/TestApp.h"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "core/FileSearch.h"
-#include "core/ProfileFile.h"
+#include "core/PrivateProfile.h"
 #include "testkit/FaultyFileSystem.h"
 #include "testkit/TestApp.h"
 

@@ -1,5 +1,6 @@
 // The INI engine: what every read and write of a settings, mission, DP or
 // configuration file relies on.
+#include "core/PrivateProfile.h"
 #include "core/ProfileFile.h"
 
 #include <gtest/gtest.h>

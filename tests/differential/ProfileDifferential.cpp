@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/CodePage1252.h"
+#include "core/PrivateProfile.h"
 #include "core/ProfileFile.h"
 #include "core/Text.h"
 #include "testkit/TempDir.h"

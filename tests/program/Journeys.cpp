@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "core/ProfileFile.h"
+#include "core/PrivateProfile.h"
 #include "program/Program.h"
 #include "res/resource.h"
 #include "testkit/TempDir.h"

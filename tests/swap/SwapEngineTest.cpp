@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "app/MissionList.h"
-#include "core/ProfileFile.h"
+#include "core/PrivateProfile.h"
 #include "res/resource.h"
 #include "testkit/FaultyFileSystem.h"
 #include "testkit/TestApp.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/ProfileFile.h"
+#include "core/PrivateProfile.h"
 #include "res/resource.h"
 #include "testkit/TestApp.h"
 
