@@ -63,8 +63,6 @@ std::string_view dropTrailingSpaces(std::string_view text) {
     return text;
 }
 
-}  // namespace
-
 // RtlUnicodeStringToInteger with base 0, which GetPrivateProfileInt uses:
 // 32-bit arithmetic that wraps, as the system's does, and only the
 // lower-case prefixes Microsoft documents for it.
@@ -98,6 +96,8 @@ int parseProfileInteger(std::string_view text) {
     if (negative) total = 0u - total;
     return static_cast<int>(total);
 }
+
+}  // namespace
 
 ProfileFile::ProfileFile(std::string bytes) {
     if (std::string_view(bytes).substr(0, kUtf16Mark.size()) == kUtf16Mark) {

@@ -1,73 +1,33 @@
 // ProfileFile: the INI engine every file Velmora reads or edits goes through
 // (its settings file, the games' missions, DP files, ship.cfg, the game
-// configuration file and idlist.txt).
+// configuration file and idlist.txt). The operations on a file are
+// core/PrivateProfile.h; the lookup of names is core/NameIndex.h.
 //
 // It reads as the Windows private-profile functions read: section and key
-// names match without regard to case after trimming, only the first section
-// of a name and the first key of a name in it count, values are trimmed and
-// lose one pair of matching quotes, a read keeps at most size - 1 bytes.
+// names match without regard to case (as code page 1252 folds it) after
+// trimming, only the first section of a name and the first key of a name in
+// it count, values are trimmed and lose one pair of matching quotes, a read
+// keeps at most size - 1 bytes.
 //
 // A file that starts with the UTF-16LE mark FF FE is a Unicode profile, as
 // for Windows: it is read as UTF-16 converted to the narrow code page
 // (platform/CodePage.h; a character the page lacks reads as '?'), and
 // written back as UTF-16 with its mark, new lines taking its line ends. An
 // odd last byte or an unpaired surrogate is read as well as it can be and
-// never made worse: untouched lines keep their bytes, a rewritten key keeps
-// its name's own code units, and an odd last byte stays last. No other mark
-// counts, the UTF-8 one included (Windows ignores it).
+// never made worse. No other mark counts, the UTF-8 one included.
 //
-// It writes unlike them in three deliberate ways, because game files are
-// precious:
-//  - every line a write does not have to change stays byte for byte, with its
-//    own line ending; a new line takes the file's convention (that of its
-//    first line: CRLF, LF or CR). The Windows functions rewrite the whole file
-//    in their own layout.
-//  - a section replacement writes the lines it is given verbatim, comment
-//    lines included, and creates the section even for an empty list. The
-//    Windows functions drop lines without '=' and create nothing for an empty
-//    list.
-//  - the file is replaced in one step (a temporary file beside it, then a
-//    rename), so no crash or full disk leaves it half written. A read-only
-//    file is not written, and a replaced file keeps its permissions.
-// Other differences, all at the edges of the format:
-//  - a section replacement empties only the first section of that name; later
-//    duplicates, which no read ever sees, stay untouched.
-//  - blank lines at the end of a replaced section stay, so sections stay
-//    apart as they were.
+// It writes unlike them, because game files are precious: every line a write
+// does not have to change stays byte for byte, with its own line ending (a
+// new line takes that of the file's first line); a section replacement
+// writes the lines it is given verbatim, comment lines included, empties only
+// the first section of that name (blank lines at its end stay) and creates
+// the section even for an empty list. Saving (core/PrivateProfile.h)
+// replaces the file in one step.
 //
-// tests/differential measures the engine against Wine 8's functions, which
-// read differently from Windows in a few places; the engine follows Windows
-// and the comparison allows for each (its known differences are shown at the
-// start of every run):
-//  - a UTF-8 byte-order mark: Wine skips it. Windows reads an ANSI profile as
-//    it is, so the mark belongs to the first line and a header right after it
-//    opens no section.
-//  - a quoted value read into a buffer exactly one byte too small for its
-//    closing quote: Wine loses the value's last byte as well (it drops the
-//    last byte copied whenever the quote could have fit). Here, as Windows
-//    documents, the first size - 1 bytes of the unquoted value.
-//  - a default of spaces only: Wine keeps one space; the documented rule
-//    strips every trailing blank, giving "".
-//  - letter case: Wine 8 folds ASCII letters only; names here compare as
-//    code page 1252 folds them (base/CodePage1252.h).
-//  - a section replacement with spaces around the name: Wine finds the
-//    section but empties it only for the untrimmed name, so the old keys
-//    stay in front of the new ones.
-//  - a UTF-16 character the code page lacks: Wine gives a look-alike (best
-//    fit: U+0100 reads as "A"); here "?", so that no such character turns
-//    into another name or into an '='. Windows may best-fit as Wine does.
-//  - an odd last byte of a UTF-16 file: Wine reads it as one more character
-//    whose other half is whatever lies past the end of the file (seen as
-//    "A" and as "?"), so no run can show it; its rewrite makes it a line of
-//    its own. Here it is no text and stays where it is.
-//  - a file that starts FE FF: Wine reads it as UTF-16BE; here, as the
-//    Windows documentation has it, only FF FE marks a Unicode profile.
-//  - a zero code unit (or byte) in a value: Wine's value ends there; here
-//    it is kept. Velmora's files hold none.
-// Names Velmora never passes are left out of the comparison: an empty
-// section or key name (Wine reads the text before the first section, or a
-// line "=value"; the engine finds nothing), and an empty header "[]" (Wine's
-// rewrite loses it, joining its keys to the section before).
+// Where Wine's functions read otherwise than Windows and this engine, the
+// differential test lists each case (kDifferences in
+// tests/differential/ProfileDifferential.cpp) and checks that Wine still
+// shows it; every other read and write is compared with Wine's.
 #pragma once
 
 #include <cstddef>
@@ -77,7 +37,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/AtomicFile.h"
 #include "core/NameIndex.h"
 #include "platform/Files.h"
 
@@ -176,8 +135,5 @@ private:
     NameIndex sectionIndex_;  // over sections_
     NameIndex keyIndex_;      // over lines_: the keys of sections too long to scan
 };
-
-// The integer a value reads as (see getInt), for a value already read.
-int parseProfileInteger(std::string_view text);
 
 }  // namespace velmora
