@@ -9,6 +9,7 @@
 #include "core/ProfileFile.h"
 #include "res/resource.h"
 #include "testkit/FaultyFileSystem.h"
+#include "testkit/FinishedProcess.h"
 #include "testkit/TestApp.h"
 
 namespace velmora {
@@ -103,7 +104,8 @@ TEST(StartUpTest, ChoosesTheGame) {
 
 TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
     app.install(cfs1Game());
-    const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-12-3.tmp";
+    const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-" +
+                                 std::to_string(testkit::finishedProcessId()) + "-3.tmp";
     writeText(leftover, "[MAIN]\r\nVLMR_");
     start();
     EXPECT_FALSE(testkit::fileExists(leftover));
