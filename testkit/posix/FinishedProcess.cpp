@@ -1,12 +1,12 @@
-#include "testkit/FinishedProcess.h"
-
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "testkit/TempDir.h"
+
 namespace velmora::testkit {
 
-// Process ids are handed out in increasing order, so the reaped child's comes
-// back only after the system has gone through all the others.
+// Ids are handed out in increasing order: the reaped child's comes back only
+// after all the others.
 unsigned long finishedProcessId() {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);

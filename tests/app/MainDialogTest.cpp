@@ -9,7 +9,6 @@
 #include "core/ProfileFile.h"
 #include "res/resource.h"
 #include "testkit/FaultyFileSystem.h"
-#include "testkit/FinishedProcess.h"
 #include "testkit/TestApp.h"
 
 namespace velmora {

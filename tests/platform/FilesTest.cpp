@@ -18,7 +18,6 @@
 #include "platform/PathStyle.h"
 #include "platform/Processes.h"
 #include "testkit/FaultyFileSystem.h"
-#include "testkit/FinishedProcess.h"
 #include "testkit/TempDir.h"
 
 namespace velmora {

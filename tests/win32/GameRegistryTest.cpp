@@ -31,16 +31,13 @@ class Win32Registry : public ::testing::Test {
 protected:
     void SetUp() override {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch,
-                                    nullptr),
+        // With a 32-bit view of its own, as HKLM\Software has: Wine keeps the
+        // views of a key with this subkey apart.
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmora tests\\Software\\Wow6432Node", 0, nullptr, 0,
+                                    KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &scratch, nullptr),
                   ERROR_SUCCESS);
-        // Its own 32-bit view, as HKLM\Software has: Wine keeps the views of
-        // a key with this subkey apart.
-        HKEY view;
-        ASSERT_EQ(::RegCreateKeyExA(scratch, "Software\\Wow6432Node", 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
-                                    nullptr, &view, nullptr),
-                  ERROR_SUCCESS);
-        ::RegCloseKey(view);
+        ::RegCloseKey(scratch);
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, &scratch), ERROR_SUCCESS);
         ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch), ERROR_SUCCESS);
     }
     void TearDown() override {
