@@ -1,5 +1,5 @@
 # The player's zip, Velmora-<version>-win32.zip, made by CPack's ZIP
-# generator (scripts/release runs it): Velmora.exe, README.txt (the guide as
+# generator (the package step of the release workflow): Velmora.exe, README.txt (the guide as
 # plain text with CRLF line ends, for Notepad) and SHA256SUMS.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
@@ -33,3 +33,10 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 include(CPack)
+
+# The release's test: the zip and its Velmora.exe checked statically, since
+# this Wine runs no 32-bit program. Run it after CPack (the release workflow).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_test(NAME release_zip COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/check-release
+           ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)
+endif()

@@ -31,6 +31,9 @@ void makeReadOnly(const std::string& path, bool readOnly = true);
 std::map<std::string, std::string> readTree(const std::string& root);
 // Converts '/' in `relative` to the platform's separator.
 std::string nativePath(std::string_view relative);
+// The id of a process started and waited for: no live process has it while
+// the tests run. For the temporary files of a writer that is gone.
+unsigned long finishedProcessId();
 // A file saved as "Unicode": the mark FF FE, then `text` as UTF-16LE, each
 // byte of it read as the character of code page 1252 (ASCII for tests
 // that also run on Windows, whose page may be another).

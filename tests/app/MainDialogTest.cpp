@@ -103,7 +103,8 @@ TEST(StartUpTest, ChoosesTheGame) {
 
 TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
     app.install(cfs1Game());
-    const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-12-3.tmp";
+    const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-" +
+                                 std::to_string(testkit::finishedProcessId()) + "-3.tmp";
     writeText(leftover, "[MAIN]\r\nVLMR_");
     start();
     EXPECT_FALSE(testkit::fileExists(leftover));

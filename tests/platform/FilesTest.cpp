@@ -9,7 +9,6 @@
 #include <cstdio>
 
 #ifndef _WIN32
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -257,14 +256,11 @@ TEST_F(FilesTest, TargetsThatFitAreWrittenWhateverTheirTemporarysLength) {
 // A leftover is cleared unless its writer may still be running: another
 // Velmora, in another session, may be writing it right now.
 TEST_F(FilesTest, TemporariesOfRunningWritersAreKept) {
-    const pid_t finished = ::fork();
-    if (finished == 0) ::_exit(0);
-    ::waitpid(finished, nullptr, 0);
     const struct {
         unsigned long writer;
         bool kept;
     } rows[] = {{currentProcessId(), false}, {static_cast<unsigned long>(::getppid()), true},
-                {static_cast<unsigned long>(finished), false}};
+                {testkit::finishedProcessId(), false}};
     for (const auto& row : rows) {
         const std::string name = temporaryNameFor(dir / "Tower.dp", row.writer);
         writeText(name, "half");

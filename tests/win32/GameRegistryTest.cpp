@@ -1,6 +1,6 @@
 // The registry lookup on Windows, against keys written where the games'
-// 32-bit installers write them. Runs in the test Wine prefix only: it writes
-// HKEY_LOCAL_MACHINE.
+// 32-bit installers write them. HKEY_LOCAL_MACHINE is a scratch key of the
+// current user while the test runs: a real installation's keys stay as they are.
 #include "platform/GameRegistry.h"
 
 #include <windows.h>
@@ -25,7 +25,30 @@ void writeValue(REGSAM view, DWORD type, const std::string& bytes) {
     ::RegCloseKey(key);
 }
 
-TEST(Win32Registry, OnlyATextValueInThe32BitViewIsAnInstallation) {
+constexpr const char* kScratch = "Software\\Velmora tests";
+
+class Win32Registry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
+        // With a 32-bit view of its own, as HKLM\Software has: Wine keeps the
+        // views of a key with this subkey apart.
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmora tests\\Software\\Wow6432Node", 0, nullptr, 0,
+                                    KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &scratch, nullptr),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(scratch);
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, &scratch), ERROR_SUCCESS);
+        ASSERT_EQ(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, scratch), ERROR_SUCCESS);
+    }
+    void TearDown() override {
+        ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        ::RegCloseKey(scratch);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
+    }
+    HKEY scratch = nullptr;
+};
+
+TEST_F(Win32Registry, OnlyATextValueInThe32BitViewIsAnInstallation) {
     struct Row {
         const char* what;
         REGSAM view;
