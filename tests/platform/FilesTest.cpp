@@ -225,10 +225,11 @@ TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
     EXPECT_EQ(files.writeTemporary(dir / "missing/dst", "x", true), "") << "no folder to write into";
 }
 
-// A temporary's name is longer than its target's: a target whose path fits
-// the 260-byte limit still gets written, and a leftover beside it cleared.
-TEST_F(FilesTest, TargetsThatFitAreWrittenWhateverTheirTemporarysLength) {
-    for (size_t length : {230u, 245u, 259u}) {
+// Every operation takes the same paths, up to and past the 260-byte limit of
+// the short Win32 form: a file written is then found, read, listed and
+// removed, and a temporary's longer name never fails its target.
+TEST_F(FilesTest, EveryOperationTakesTheSamePathsWhateverTheirLength) {
+    for (size_t length : {230u, 245u, 259u, 264u, 300u}) {
         SCOPED_TRACE(length);
         std::string folder = dir.path();
         const std::string sep(1, platformPathSeparator());
@@ -241,13 +242,21 @@ TEST_F(FilesTest, TargetsThatFitAreWrittenWhateverTheirTemporarysLength) {
         const std::string target = folder + sep + "Tower.dp";
         ASSERT_EQ(target.size(), length);
         EXPECT_TRUE(replaceFileContentsIfChanged(files, target, "guns", Durability::Flushed));
+        EXPECT_TRUE(files.exists(target));
+        EXPECT_TRUE(files.canOpenForReading(target));
+        EXPECT_FALSE(files.isReadOnly(target));
+        EXPECT_TRUE(files.makeWritable(target));
         std::string text;
         EXPECT_TRUE(files.readFile(target, text));
         EXPECT_EQ(text, "guns");
+        EXPECT_TRUE(copyReplacing(files, target, folder + sep + "Copy.dp"));
+        EXPECT_EQ(search(folder, "*.dp"), (Names{"Copy.dp", "Tower.dp"}));
         const std::string leftover = files.writeTemporary(target, "half", false);
         ASSERT_FALSE(leftover.empty());
         removeLeftoverTemporaries(files, folder, platformPathSeparator());
         EXPECT_FALSE(files.exists(leftover));
+        EXPECT_TRUE(files.removeFile(target));
+        EXPECT_FALSE(files.exists(target));
     }
 }
 
