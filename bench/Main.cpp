@@ -3,8 +3,10 @@
 // Writes CFS2 installations of three sizes into a temporary folder and times,
 // on each, the operations that do Velmora's file work: the first backup, the
 // start-up check of a complete backup, an Axis swap of a big session mission,
-// the restore, the mission list and the unit roster. Beside each it times a
-// plain baseline in the same run and prints the median of each, their ratio
+// the restore, the mission list and the unit roster. Each run of an
+// operation is followed at once by a run of its plain baseline, on fresh
+// copies (A, B, A, B, ...); the table prints the median of each, the median
+// of the per-run ratios, so that a drift of the machine's load cancels out,
 // and the operation's peak memory, then how the times grow with the size.
 // --small times the small installation only (the test script's check that
 // the benchmark still works); --size and --only (backup, start-up, swap,
@@ -62,11 +64,13 @@ struct Row {
     double cpuMs = 0;
     std::string baseline;
     double baseMs = 0;
+    double ratio = 0;  // the median of the per-run ratios to the baseline
     double goal = 0;  // the most the ratio may be on the large installation; 0 for none
     long peakKb = 0;
     // Further references, shown under the row: for swap and restore, a copy
     // into an empty folder and the deletion of as many compiled siblings.
     std::vector<std::pair<std::string, double>> references;
+    std::vector<double> referenceRatios;  // the median per-run ratio to each reference
 };
 
 std::string loadAverage() {
@@ -99,6 +103,14 @@ double medianMs(const std::vector<Sample>& samples, double Sample::*field = &Sam
     std::vector<double> ms;
     for (const Sample& sample : samples) ms.push_back(sample.*field);
     return median(ms);
+}
+
+// The median over the runs of each run's `samples` against its `baseline`.
+double medianRatio(const std::vector<Sample>& samples, const std::vector<Sample>& baseline) {
+    std::vector<double> ratios;
+    for (size_t run = 0; run < samples.size() && run < baseline.size(); ++run)
+        if (baseline[run].ms > 0) ratios.push_back(samples[run].ms / baseline[run].ms);
+    return median(ratios);
 }
 
 long peakKb(const std::vector<Sample>& samples) {
@@ -204,9 +216,11 @@ public:
                      },
                      allCopied, "delete siblings"};
         if (wanted("swap")) {
-            const auto cycle = roundRobin({swap, swapCopy, emptyCopy, deletion, restore, restoreCopy}, runs_);
-            add(rows, "Axis swap", "copy over DPs", 1.2, {cycle[0], cycle[1], cycle[2], cycle[3]});
-            add(rows, "restore", "copy over DPs", 1.2, {cycle[4], cycle[5], cycle[2], cycle[3]});
+            // Each operation right before its own baseline; the restore
+            // after the swap it undoes.
+            const auto cycle = roundRobin({swap, swapCopy, restore, restoreCopy, emptyCopy, deletion}, runs_);
+            add(rows, "Axis swap", "copy over DPs", 1.2, {cycle[0], cycle[1], cycle[4], cycle[5]});
+            add(rows, "restore", "copy over DPs", 1.2, {cycle[2], cycle[3], cycle[4], cycle[5]});
         }
 
         Job list{{}, {}, [this, &state] {
@@ -267,10 +281,12 @@ private:
         row.cpuMs = medianMs(samples[0], &Sample::cpuMs);
         row.baseline = baseline;
         row.baseMs = medianMs(samples[1]);
+        row.ratio = medianRatio(samples[0], samples[1]);
         row.goal = goal;
         row.peakKb = peakKb(samples[0]);
         for (size_t i = 2; i < samples.size(); ++i)
             row.references.emplace_back(i == 2 ? "copy to empty" : "delete siblings", medianMs(samples[i]));
+        for (size_t i = 2; i < samples.size(); ++i) row.referenceRatios.push_back(medianRatio(samples[0], samples[i]));
         rows.push_back(row);
         // Every run, for a reader who wants to see the spread behind a median.
         std::fprintf(stderr, "  %-15s %-7s", operation, size_.name);
@@ -327,7 +343,7 @@ void printTable(const std::vector<Row>& rows, int runs) {
     std::printf("\n%-15s %-7s %6s %10s %8s  %-15s %10s %6s  %-11s %8s\n", "operation", "size", "DPs", "median ms",
                 "cpu ms", "baseline", "base ms", "ratio", "goal", "peak MB");
     for (const Row& row : rows) {
-        const double ratio = row.baseMs > 0 ? row.ms / row.baseMs : 0;
+        const double ratio = row.ratio;
         std::string goal = "-";
         if (row.goal > 0 && row.size == "large") {
             char text[32];
@@ -337,11 +353,12 @@ void printTable(const std::vector<Row>& rows, int runs) {
         std::printf("%-15s %-7s %6d %10.1f %8.1f  %-15s %10.1f %6.2f  %-11s %8.1f\n", row.operation.c_str(),
                     row.size.c_str(), row.dpFiles, row.ms, row.cpuMs, row.baseline.c_str(), row.baseMs, ratio,
                     goal.c_str(), static_cast<double>(row.peakKb) / 1024.0);
-        for (const auto& [reference, ms] : row.references)
-            std::printf("%-15s %-7s %6s %10s %8s  %-15s %10.1f %6.2f\n", "", "", "", "", "", reference.c_str(), ms,
-                        row.ms / ms);
+        for (size_t i = 0; i < row.references.size(); ++i)
+            std::printf("%-15s %-7s %6s %10s %8s  %-15s %10.1f %6.2f\n", "", "", "", "", "",
+                        row.references[i].first.c_str(), row.references[i].second, row.referenceRatios[i]);
     }
-    std::printf("(median of %d runs each; peak memory goal < 32 MB)\n", runs);
+    std::printf("(median of %d runs each; ratio: the median of the per-run ratios; peak memory goal < 32 MB)\n",
+                runs);
 }
 
 void printGrowth(const std::vector<Row>& rows) {

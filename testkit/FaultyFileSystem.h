@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 
 #include "platform/Files.h"
@@ -60,7 +59,6 @@ private:
     bool fails(FileOp op, const std::string& path);
 
     FileSystem& real_;
-    mutable std::mutex mutex_;  // a swap calls from two threads
     std::map<FileOp, int> calls_;
     std::map<FileOp, int> failAt_;
     std::map<FileOp, std::function<bool(const std::string&)>> failWhen_;

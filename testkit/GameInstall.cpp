@@ -158,7 +158,9 @@ bool GameInstall::writeGame(const std::string& gameDir) const {
 bool GameInstall::writeBackup(const std::string& appDir) const {
     bool ok = true;
     const std::string root = join(appDir, backupRootOf(game_));
-    if (session_) ok &= writeText(join(root, "multiplayer.mis"), *session_);
+    // Without a session mission of its own, the record that it had none.
+    ok &= session_ ? writeText(join(root, "multiplayer.mis"), *session_)
+                   : writeText(join(root, "no-multiplayer-mis.txt"), "no multiplayer.mis");
     for (const DpPlan& dp : objectDps_) ok &= writeText(join(join(root, "objects_dp"), dp.name + ".dp"), dpText(dp));
     if (game_ == kCfs2) {
         for (const ShipPlan& ship : ships_) {

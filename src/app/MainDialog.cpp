@@ -55,8 +55,8 @@ bool MainDialog::OnInitDialog() {
         selectGame(game);
         if (!state_.requireGameFolder()) continue;
         if (backupOriginals(state_) != 0) {
-            // The next start begins as a first run and completes the backup.
-            state_.settings().remove();
+            // The settings stay, with the swaps in force they record: the
+            // next start completes the backup, since copies never overwrite.
             dialog.endDialog(0);
             return true;
         }

@@ -43,10 +43,14 @@ private:
     // Copies are staged as they are found and placed in batches (see
     // DurableCopies), so that the run waits for the disk a few times, not
     // once per file; placeCopies() places the last and counts them all.
+    // Each file is read once: the bytes looked at are the bytes copied.
     void stageCopy(const std::string& source, const std::string& target, int& copied);
-    void placeCopies();
-    // Stages the copy of a game DP unless Velmora's own rewrite is in it.
+    // As stageCopy, unless Velmora's own rewrite is in the DP.
     void stageDpCopy(const std::string& source, const std::string& target, int& copied);
+    void stage(const std::string& source, const std::string& target, std::string_view bytes, int& copied);
+    void recordNoSessionMission();
+    void placeCopies();
+    int reportFailedCopies();
     void reportRewrittenDps();
     int summary();
 
@@ -57,12 +61,19 @@ private:
     std::string backupCaption = "Unable to complete backup of ";
     bool settingsExisted_ = false;
     DurableCopies copies_{files_};
-    std::vector<int*> copiedCounts_;  // what each staged copy counts toward once placed
+    struct Copy {
+        std::string source;  // the game's file, as the player knows it
+        int* counts;         // toward which count, once placed
+        bool staged;         // false: it could not even be written beside its target
+    };
+    std::vector<Copy> wanted_;  // every copy tried, in order
+    std::vector<std::string> failedCopies_;
     // What a backup folder holds is listed once, not asked of each file. A
     // name held in another letter case (which Windows would find) counts as
     // missing: its copy is staged, then refused a place beside the other.
     std::unordered_set<std::string> backedUpObjectDps_;
     int missionCopied_ = 0;  // 0 or 1
+    int recordsMade_ = 0;    // not a copy of the game's: counted nowhere
     int objectDpsSeen_ = 0;
     int objectDpsCopied_ = 0;
     int shipDpsSeen_ = 0;
@@ -89,20 +100,62 @@ int BackupRun::run() {
     // What was copied before a failure stays backed up.
     placeCopies();
     if (!complete) return 1;
+    // A backup with holes would let a swap overwrite an original that no
+    // restore can put back.
+    if (!failedCopies_.empty()) return reportFailedCopies();
     const int result = summary();
     reportRewrittenDps();
     return result;
 }
 
+void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied) {
+    std::string bytes;
+    if (!files_.readFile(source, bytes)) {
+        wanted_.push_back({source, &copied, false});
+        return;
+    }
+    stage(source, target, bytes, copied);
+}
+
 void BackupRun::stageDpCopy(const std::string& source, const std::string& target, int& copied) {
+    std::string bytes;
+    if (!files_.readFile(source, bytes)) {
+        wanted_.push_back({source, &copied, false});
+        return;
+    }
     // A DP left rewritten by an earlier swap (its backup since lost) would
     // become the "original" every restore puts back.
-    std::string bytes;
-    if (files_.readFile(source, bytes) && isRewrittenDp(bytes)) {
+    if (isRewrittenDp(bytes)) {
         rewrittenDps_.push_back(source);
         return;
     }
-    stageCopy(source, target, copied);
+    stage(source, target, bytes, copied);
+}
+
+void BackupRun::stage(const std::string& source, const std::string& target, std::string_view bytes, int& copied) {
+    wanted_.push_back({source, &copied, copies_.add(target, bytes)});
+}
+
+void BackupRun::recordNoSessionMission() {
+    // Kept in the backup tree, not in the settings file: it must outlive a
+    // settings file that a version change or the player deletes while a
+    // swapped mission is in force, or that mission would be backed up as
+    // the game's own.
+    const std::string record = paths_.backupNoSessionMissionRecord();
+    const std::string text = std::string(gameProfile(state_.activeGame).displayName) +
+                             " had no multiplayer.mis of its own when Velmora first backed it up.\r\n"
+                             "Restore removes the multiplayer.mis a swap puts there.\r\n";
+    stage(record, record, text, recordsMade_);
+}
+
+int BackupRun::reportFailedCopies() {
+    const size_t count = failedCopies_.size();
+    std::string text = "Could not back up " + decimal(static_cast<long long>(count)) +
+                       (count == 1 ? " file:\n" : " files:\n");
+    text += firstNamesThenMore(failedCopies_);
+    text += "\nFree some space on the drive that holds Velmora, close any\nprogram that holds one of these files, or "
+            "move Velmora\nto a folder with a shorter path, then start Velmora again.";
+    return fail(text);
 }
 
 void BackupRun::reportRewrittenDps() {
@@ -117,15 +170,16 @@ void BackupRun::reportRewrittenDps() {
     state_.dialog().messageBox(text, backupCaption, MessageIcon::Error, MessageButtons::Ok);
 }
 
-void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied) {
-    if (copies_.add(source, target)) copiedCounts_.push_back(&copied);
-}
-
 void BackupRun::placeCopies() {
-    const std::vector<bool> placed = copies_.place();
-    for (size_t i = 0; i < placed.size(); ++i)
-        if (placed[i]) ++*copiedCounts_[i];
-    copiedCounts_.clear();
+    const std::vector<DurableCopies::Outcome> outcomes = copies_.place();
+    size_t next = 0;
+    for (const Copy& copy : wanted_) {
+        // A copy refused because its target is there already is no failure.
+        const DurableCopies::Outcome outcome = copy.staged ? outcomes[next++] : DurableCopies::Outcome::Failed;
+        if (outcome == DurableCopies::Outcome::Placed) ++*copy.counts;
+        if (outcome == DurableCopies::Outcome::Failed) failedCopies_.push_back(copy.source);
+    }
+    wanted_.clear();
 }
 
 void BackupRun::checkSettingsVersion() {
@@ -170,7 +224,13 @@ bool BackupRun::makeFolder(const std::string& folder) {
 int BackupRun::backUpSessionMission() {
     const std::string backup = paths_.backupSessionMission();
     if (files_.exists(backup)) return 0;
+    // Whatever multiplayer.mis the game holds now, a swap put there.
+    if (files_.exists(paths_.backupNoSessionMissionRecord())) return 0;
     const std::string source = paths_.sessionMission();
+    if (!files_.exists(source)) {
+        recordNoSessionMission();
+        return 0;
+    }
     // The game's own session mission describes at most one unit type and one
     // unit: a second one means a swapped-in mission is in place.
     const MissionFile mission = MissionFile::load(files_, source);

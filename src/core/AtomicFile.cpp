@@ -36,36 +36,40 @@ bool copyReplacing(FileSystem& files, const std::string& source, const std::stri
 }
 
 DurableCopies::~DurableCopies() {
-    worker_.wait();
-    for (const std::string& temporary : staged_.temporaries) files_.discardTemporary(temporary);
+    for (const std::string& temporary : temporaries_) files_.discardTemporary(temporary);
 }
 
-bool DurableCopies::add(const std::string& source, const std::string& target) {
-    std::string temporary = files_.copyToTemporary(source, target, false);
+bool DurableCopies::add(const std::string& target, std::string_view contents) {
+    std::string temporary = files_.writeTemporary(target, contents, false);
     if (temporary.empty()) return false;
-    staged_.temporaries.push_back(std::move(temporary));
-    staged_.targets.push_back(target);
-    if (staged_.temporaries.size() >= kBatchFiles) handOver();
+    temporaries_.push_back(std::move(temporary));
+    targets_.push_back(target);
+    if (temporaries_.size() >= kBatchFiles) placeBatch();
     return true;
 }
 
-void DurableCopies::handOver() {
-    worker_.post([this, batch = std::exchange(staged_, {})] {
-        // No copy gets its name before its bytes are on the disk: a power
-        // loss must not leave an empty or partial file under a backup's name.
-        const bool durable = files_.flushTemporaries(batch.temporaries);
-        for (size_t i = 0; i < batch.temporaries.size(); ++i) {
-            const bool placed = durable && files_.moveTemporaryIntoPlace(batch.temporaries[i], batch.targets[i]);
-            if (!placed) files_.discardTemporary(batch.temporaries[i]);
-            placed_.push_back(placed);
+void DurableCopies::placeBatch() {
+    // No copy gets its name before its bytes are on the disk: a power loss
+    // must not leave an empty or partial file under a backup's name.
+    const bool durable = files_.flushTemporaries(temporaries_);
+    for (size_t i = 0; i < temporaries_.size(); ++i) {
+        Outcome outcome = Outcome::Failed;
+        if (durable && files_.moveTemporaryIntoPlace(temporaries_[i], targets_[i])) outcome = Outcome::Placed;
+        if (outcome != Outcome::Placed) {
+            files_.discardTemporary(temporaries_[i]);
+            // A copy refused only because its target is there is no loss: a
+            // second name for the same file, or a name in another letter case.
+            if (files_.exists(targets_[i])) outcome = Outcome::AlreadyThere;
         }
-    });
+        outcomes_.push_back(outcome);
+    }
+    temporaries_.clear();
+    targets_.clear();
 }
 
-std::vector<bool> DurableCopies::place() {
-    if (!staged_.temporaries.empty()) handOver();
-    worker_.wait();
-    return std::exchange(placed_, {});
+std::vector<DurableCopies::Outcome> DurableCopies::place() {
+    if (!temporaries_.empty()) placeBatch();
+    return std::exchange(outcomes_, {});
 }
 
 }  // namespace velmora

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/SerialWorker.h"
 #include "platform/Files.h"
 
 namespace velmora {
@@ -41,46 +40,40 @@ bool copyReplacing(FileSystem& files, const std::string& source, const std::stri
 // disk. The disk is waited for once for many files, not once for each: add()
 // writes each copy to a temporary file beside its target at once; every
 // batch of them is then made durable in one step and only then moved into
-// place, never over an existing file. That happens on a thread of its own
-// while further copies are written; place() deals with the last batch and
-// waits for all. A crash before a copy is placed leaves a temporary file
-// only, which the next run clears away; a batch dropped unplaced removes its
-// own.
+// place, never over an existing file. A crash before a copy is placed leaves
+// a temporary file only, which the next run clears away; copies dropped
+// unplaced remove their own.
 class DurableCopies {
 public:
     // Files in a batch: enough that the disk is waited for a few times per
     // thousand copies.
     static constexpr size_t kBatchFiles = 256;
 
+    enum class Outcome { Placed, AlreadyThere, Failed };
+
     explicit DurableCopies(FileSystem& files) : files_(files) {}
     ~DurableCopies();
     DurableCopies(const DurableCopies&) = delete;
     DurableCopies& operator=(const DurableCopies&) = delete;
 
-    // Stages a copy of `source` for `target`. False, staging nothing, when
-    // the copy cannot be written. The caller knows that nothing is at
+    // Stages `contents` as the copy for `target`. False, staging nothing,
+    // when the copy cannot be written. The caller knows that nothing is at
     // `target`; should something be there when the batch is placed, it stays
     // and the copy is not placed.
-    bool add(const std::string& source, const std::string& target);
-    // For each copy staged, in order, whether it is now in place: none of a
-    // batch is when the disk cannot be waited for. Nothing is staged
+    bool add(const std::string& target, std::string_view contents);
+    // For each copy staged, in order, what became of it: none of a batch is
+    // placed when the disk cannot be waited for. Nothing is staged
     // afterwards.
-    std::vector<bool> place();
+    std::vector<Outcome> place();
 
 private:
-    struct Batch {
-        std::vector<std::string> temporaries;
-        std::vector<std::string> targets;  // of each temporary
-    };
-    // Hands the staged batch to the worker, which makes it durable and
-    // places it.
-    void handOver();
+    // Makes the staged batch durable and moves it into place.
+    void placeBatch();
 
     FileSystem& files_;
-    Batch staged_;
-    std::vector<bool> placed_;  // of every batch handed over; the worker's until it is waited for
-    SerialWorker worker_;       // last: its jobs use the members above until it is gone
+    std::vector<std::string> temporaries_;
+    std::vector<std::string> targets_;  // of each temporary
+    std::vector<Outcome> outcomes_;     // of every batch placed
 };
-
 
 }  // namespace velmora

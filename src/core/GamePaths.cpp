@@ -32,6 +32,7 @@ std::string GamePaths::gameExecutable() const { return join(gameDir_, gameProfil
 
 std::string GamePaths::backupRoot() const { return join(appDir_, gameProfile(game_).backupRoot); }
 std::string GamePaths::backupSessionMission() const { return join(backupRoot(), kSessionMission); }
+std::string GamePaths::backupNoSessionMissionRecord() const { return join(backupRoot(), kNoSessionMissionRecord); }
 std::string GamePaths::backupObjectDpFolder() const { return join(backupRoot(), kObjectDpFolder); }
 std::string GamePaths::backupObjectDp(std::string_view fileName) const {
     return join(backupObjectDpFolder(), fileName);

@@ -34,6 +34,7 @@ public:
     // In the backup tree under the program's directory.
     std::string backupRoot() const;
     std::string backupSessionMission() const;
+    std::string backupNoSessionMissionRecord() const;
     std::string backupObjectDpFolder() const;
     std::string backupObjectDp(std::string_view fileName) const;
     std::string backupShipsFolder() const;

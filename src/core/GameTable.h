@@ -39,6 +39,10 @@ inline constexpr const char* kMissionsFolder = "missions";
 inline constexpr const char* kObjectDpFolder = "objects_dp";
 inline constexpr const char* kShipsFolder = "ships";
 inline constexpr const char* kSessionMission = "multiplayer.mis";
+// In the backup root, in place of a backed-up multiplayer.mis: the game had
+// none of its own at its first backup. Named so that nothing takes it for a
+// game file.
+inline constexpr const char* kNoSessionMissionRecord = "no-multiplayer-mis.txt";
 inline constexpr const char* kShipConfig = "ship.cfg";
 inline constexpr const char* kIdList = "idlist.txt";
 inline constexpr const char* kSettingsFileName = "Velmora.ini";

@@ -5,8 +5,6 @@
 // primitives are small on purpose: the atomic patterns built from them
 // (write a temporary file beside the target, then move it into place) live
 // once, in core/AtomicFile, so that tests can fail any single step.
-// Implementations are safe to call from two threads at once, on different
-// files: a swap deletes compiled DPs on a thread of its own.
 #pragma once
 
 #include <string>

@@ -4,16 +4,11 @@
 
 namespace velmora {
 
-void SiblingRemoval::remove(std::string path) {
-    worker_.post([this, path = std::move(path)] {
-        if (!removeNow(path)) failed_.push_back(path);
-    });
+void SiblingRemoval::remove(const std::string& path) {
+    if (!removeNow(path)) failed_.push_back(path);
 }
 
-std::vector<std::string> SiblingRemoval::finish() {
-    worker_.wait();
-    return std::exchange(failed_, {});
-}
+std::vector<std::string> SiblingRemoval::finish() { return std::exchange(failed_, {}); }
 
 bool SiblingRemoval::removeNow(const std::string& path) {
     if (files_.removeFile(path) || !files_.exists(path)) return true;

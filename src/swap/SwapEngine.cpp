@@ -36,6 +36,8 @@ private:
         state_.dialog().messageBox(text, "Error", MessageIcon::Error, MessageButtons::Ok);
     }
 
+    // Whether a swap may overwrite the game's multiplayer.mis; says why not.
+    bool sessionMissionIsSafe();
     bool putMissionInPlace(const std::string& name);
     bool restoreObjectDps();
     bool restoreShipDps();
@@ -47,7 +49,7 @@ private:
     void logRewrite(const std::string& fileName);
     // The end of every run that reached the DP steps: the rewrite log, then
     // the files that could not be put back.
-    // Waits for the compiled siblings given to be deleted; those left count as failures.
+    // The compiled siblings that could not be deleted count as failures.
     void collectSiblingFailures();
     int finish(int result);
 
@@ -60,6 +62,7 @@ private:
     std::vector<std::string> rewritten_;
     std::unordered_set<std::string> loggedNames_;  // of rewritten_, case folded
     std::vector<std::string> failed_;
+    bool missionPutBack_ = true;  // false: a restore left the session mission as it was
     SiblingRemoval siblings_{files_};
 };
 
@@ -72,6 +75,7 @@ int SwapRun::run() {
         state_.dialog().setText(IDC_MISSION, name);
     } else {
         name = selectedMission(state_);
+        if (!sessionMissionIsSafe()) return 1;
     }
     // A side swap must name every unit type before it changes anything: one
     // it cannot name stops it with the game and the settings as they were.
@@ -84,14 +88,16 @@ int SwapRun::run() {
     const unsigned game = installedBit(state_.activeGame);
     if (mode_ != SwapMode::RestoreOriginals) state_.swappedGames |= game;
 
-    settings.writeCurrentMission(state_.activeGame, name);
+    // The settings name the mission in force: a restore that could not put
+    // the original back leaves the swapped one named.
+    if (missionPutBack_) settings.writeCurrentMission(state_.activeGame, name);
     fillMissionList(state_);
     settings.writeModifiedDps(modifiedDpsKey(state_.activeGame), {});
 
     if (!restoreObjectDps()) return finish(1);
     if (gameProfile(state_.activeGame).hasShips && !restoreShipDps()) return finish(1);
     collectSiblingFailures();
-    if (!failed_.empty()) return finish(1);
+    if (!failed_.empty() || !missionPutBack_) return finish(1);
 
     finish(0);
     settings.writeLastSave(state_.activeGame, decimal(static_cast<int>(mode_)));
@@ -106,9 +112,20 @@ bool SwapRun::putMissionInPlace(const std::string& name) {
     if (files_.isReadOnly(session)) files_.makeWritable(session);
 
     if (mode_ == SwapMode::RestoreOriginals) {
-        // A game that never had its own session mission has none backed up.
         const std::string original = paths_.backupSessionMission();
-        if (files_.exists(original) && !copyReplacing(files_, original, session)) failed_.push_back(session);
+        if (files_.exists(original)) {
+            missionPutBack_ = copyReplacing(files_, original, session);
+        } else if (files_.exists(paths_.backupNoSessionMissionRecord())) {
+            // The game had none of its own: the one there now, a swap put there.
+            missionPutBack_ = !files_.exists(session) || files_.removeFile(session);
+        } else {
+            missionPutBack_ = false;
+            showError("The backup of " + std::string(gameProfile(state_.activeGame).displayName) +
+                      " holds no multiplayer.mis, so the game's own\ncould not be put back. "
+                      "Take it from the game's CD or a reinstall.");
+            return true;
+        }
+        if (!missionPutBack_) failed_.push_back(session);
         return true;
     }
     if (copyReplacing(files_, paths_.mission(name), session)) return true;
@@ -116,6 +133,18 @@ bool SwapRun::putMissionInPlace(const std::string& name) {
     // DPs for the old one.
     showError(name.empty() ? std::string("No mission is selected.")
                            : "Could not copy the mission " + name + " to multiplayer.mis.");
+    return false;
+}
+
+bool SwapRun::sessionMissionIsSafe() {
+    // The game's own multiplayer.mis must be in the backup before a swap
+    // overwrites it; a game that had none has a record of that instead.
+    const std::string session = paths_.sessionMission();
+    if (!files_.exists(session) || files_.exists(paths_.backupSessionMission()) ||
+        files_.exists(paths_.backupNoSessionMissionRecord()))
+        return true;
+    showError("The backup holds no copy of the game's own multiplayer.mis,\nso a swap would lose it for good.\n\n"
+              "Start Velmora again to back it up, then swap.");
     return false;
 }
 

@@ -135,31 +135,45 @@ TEST_F(MainDialogTest, AGameChosenAtTheFirstStartBringsTheWindowToLife) {
     EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "Launch CFS1 for IP game");
 }
 
-// A start-up that cannot go on shows its box, ends, and leaves no settings.
-TEST(StartUpTest, AFailureEndsWithoutSettings) {
+// A start-up that cannot go on shows its box and ends. The settings stay as
+// they were, with the swaps in force they record, for the next start.
+TEST(StartUpTest, AFailureEndsAndKeepsTheSettings) {
     GameInstall noDps(kCfs1);
     GameInstall noShips(kCfs2);
     noShips.objectDps({"Tower"});
+    const std::string settings =
+        "[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_CFS_VERS=1\r\nSTATIC_IP=10.1.2.3\r\nLAST_SAVE_1=2\r\n"
+        "CUR_MISSION_1=Alpha.mis\r\nLAST_SAVE_2=4\r\nCUR_MISSION_2=Original mp.mis file\r\n"
+        "[MODIFIED_DPS_1]\r\nTower.dp=guns modified\r\n[MODIFIED_DPS_2]\r\n";
+    const std::string suspect = "Extra units or unit types found in existing CFS1 multiplayer.mis file.\n\nAre you "
+                                "SURE you wish to backup this file?";
     const struct {
         std::vector<GameInstall> games;
         std::vector<std::string> boxes;
+        bool cfs2BackedUp;
     } rows[] = {
-        {{}, {"Could not locate CFS1 or CFS2 executable."}},
+        {{}, {"Could not locate CFS1 or CFS2 executable."}, false},
         // The first game's failure ends before the second is backed up.
-        {{noDps, cfs2Game()}, {"Could not locate any original object DP's"}},
-        {{cfs1Game(), noShips}, {"CFS1 object DP and multiplayer.mis successfully backed up.",
-                                 "Could not locate the original SHIPS folder"}},
+        {{noDps, cfs2Game()}, {"Could not locate any original object DP's"}, false},
+        {{cfs1Game(), noShips},
+         {"CFS1 object DP and multiplayer.mis successfully backed up.", "Could not locate the original SHIPS folder"},
+         true},
+        // The question about a suspect multiplayer.mis answered No.
+        {{cfs1Game().sessionMissionText("[unit.1]\r\ntype_id=5\r\n"), cfs2Game()},
+         {suspect, "Velmora will now shut down."}, false},
     };
     for (const auto& row : rows) {
         testkit::TestApp app;
         MainDialog window(app.state);
         for (const GameInstall& game : row.games) app.install(game);
+        const std::string settingsPath = app.appDir + testkit::nativePath("/Velmora.ini");
+        if (!row.games.empty()) writeText(settingsPath, settings);
         window.OnInitDialog();
         EXPECT_EQ(app.dialog.endResult(), 0);
         EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
-        EXPECT_EQ(app.dialog.boxes().back().icon, MessageIcon::Error);
-        EXPECT_FALSE(testkit::fileExists(app.appDir + testkit::nativePath("/Velmora.ini")));
-        EXPECT_EQ(testkit::fileExists(app.appDir + testkit::nativePath("/bkupcfs2")), row.boxes.size() == 2);
+        EXPECT_EQ(testkit::fileExists(settingsPath), !row.games.empty());
+        EXPECT_EQ(readText(settingsPath), row.games.empty() ? "" : settings);
+        EXPECT_EQ(testkit::fileExists(app.appDir + testkit::nativePath("/bkupcfs2")), row.cfs2BackedUp);
         EXPECT_TRUE(app.dialog.listEntries(IDC_IP_ADDRESS).empty());
     }
 }

@@ -25,6 +25,11 @@ using testkit::writeText;
 const std::string kSame = "<the game's>";  // a backup file equal to the game's
 const std::string kNone = "<none>";        // no such file or folder in the backup tree
 const std::string kVersion = "Different version of Velmora.\nOriginals being restored.\n";
+std::string couldNotBackUp(const std::string& count, const std::string& names) {
+    return "Could not back up " + count + ":\n" + names +
+           "\nFree some space on the drive that holds Velmora, close any\nprogram that holds one of these files, or "
+           "move Velmora\nto a folder with a shorter path, then start Velmora again.";
+}
 
 class BackupTest;
 
@@ -115,8 +120,10 @@ TEST_P(BackupTest, ShowsItsBoxesAndCopiesOnlyWhatItShould) {
         const std::string copy = testkit::fileExists(backedUp(path)) ? readText(backedUp(path)) : kNone;
         EXPECT_EQ(copy, text == kSame ? readText(game(path)) : text) << path;
     }
-    // Nothing reaches a ship folder a failed run refused.
-    EXPECT_FALSE(row.result == 1 && testkit::fileExists(backedUp("ships/Carrier")));
+    // Nothing reaches a ship folder a failed run refused; copies that failed
+    // are reported after every folder is made.
+    EXPECT_FALSE(row.result == 1 && !row.boxes.back().starts_with("Could not back up") &&
+                 testkit::fileExists(backedUp("ships/Carrier")));
     for (const std::string& path : row.restored) EXPECT_EQ(readText(game(path)), readText(backedUp(path))) << path;
     if (row.check) row.check(*this);
     if (row.next) {
@@ -204,28 +211,41 @@ const BackupRow kSummaries[] = {
      },
      {"CFS2 object and ship DP's and multiplayer.mis successfully backed up."}, 0,
      {{"ships/Wreck", kNone}, {"ships/README", kNone}}},
+    // The game had no multiplayer.mis of its own: that is recorded, and the
+    // one a swap puts there later is never taken for the original.
     {"NoSessionMission", [](auto& t) { t.use(BackupTest::cfs1().noSessionMission()); },
-     {"CFS1 object DP's successfully backed up."}},
+     {"CFS1 object DP's successfully backed up."}, 0,
+     {{"multiplayer.mis", kNone},
+      {"no-multiplayer-mis.txt", "CFS1 had no multiplayer.mis of its own when Velmora first backed it up.\r\n"
+                                 "Restore removes the multiplayer.mis a swap puts there.\r\n"}},
+     {}, [](auto& t) { writeText(t.game("multiplayer.mis"), "[unit.0]\r\ntype_id=1\r\n"); }, {},
+     std::vector<std::string>{}},
     {"ATypeIdOfXCountsAsAbsent",
      [](auto& t) {
          t.use(BackupTest::cfs1().sessionMissionText("[unit_type.1]\r\ntype_id=x\r\n[unit.1]\r\nname=n\r\n"));
      },
      {"CFS1 object DP's and multiplayer.mis successfully backed up."}},
-    {"FailedCopiesAreOnlyCounted",
+    // A file held open by another program, and a full disk: named, and the
+    // next start backs them up.
+    {"FailedCopiesAreReported",
      [](auto& t) {
          t.use(BackupTest::cfs2());
-         t.faulty.failWhen(FileOp::CopyToTemporary, [](const std::string& target) {
-             return target.find("Tower.dp") != std::string::npos || target.find("multiplayer.mis") != std::string::npos;
-         });
+         t.faulty.failWhen(FileOp::ReadFile, [](const std::string& path) { return path.ends_with("Tower.dp"); });
+         t.faulty.failWhen(FileOp::WriteTemporary,
+                           [](const std::string& target) { return target.ends_with("multiplayer.mis"); });
      },
-     {"CFS2 new object and ship DP's successfully backed up."}, 0, {{"objects_dp/Tower.dp", kNone}}},
+     {couldNotBackUp("2 files", "{multiplayer.mis}\n{objects_dp/Tower.dp}\n")}, 1,
+     {{"objects_dp/Tower.dp", kNone}, {"objects_dp/Crate.dp", kSame}, {"multiplayer.mis", kNone}}, {}, {}, {},
+     std::vector<std::string>{"CFS2 new object DP and multiplayer.mis successfully backed up."}},
     // Copies that cannot reach the disk are not backed up, and come at the next start.
     {"CopiesThatCannotReachTheDisk",
      [](auto& t) {
          t.use(BackupTest::cfs2());
          t.faulty.failNth(FileOp::FlushTemporaries, 1);
      },
-     {}, 0, {{"multiplayer.mis", kNone}}, {},
+     {couldNotBackUp("7 files", "{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n{objects_dp/Tower.dp}\n"
+                           "{ships/Cargo/Cargo.dp}\nand 2 more\n")},
+     1, {{"multiplayer.mis", kNone}}, {},
      [](auto& t) {
          EXPECT_TRUE(findNames(t.real, t.app.state.paths().backupObjectDpFolder(), "*").empty());
          EXPECT_TRUE(findNames(t.real, t.app.state.paths().backupShipFolder("Carrier"), "*").empty());

@@ -152,31 +152,31 @@ TEST_F(FilesTest, CopyReplacingKeepsBytesAndRespectsReadOnlyTargets) {
 }
 
 TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
-    writeText(dir / "a", "first");
-    writeText(dir / "b", "second");
+    using Outcome = DurableCopies::Outcome;
     writeText(dir / "kept", "already there");
-    std::vector<bool> placed;
+    std::vector<Outcome> placed;
     {
         DurableCopies copies(files);
-        EXPECT_TRUE(copies.add(dir / "a", dir / "a.dp"));
-        EXPECT_TRUE(copies.add(dir / "b", dir / "kept"));
-        EXPECT_FALSE(copies.add(dir / "absent", dir / "c.dp"));
-        EXPECT_TRUE(copies.add(dir / "b", dir / "b.dp"));
-        EXPECT_TRUE(copies.add(dir / "a", dir / "late.dp"));
+        EXPECT_TRUE(copies.add(dir / "a.dp", "first"));
+        EXPECT_TRUE(copies.add(dir / "kept", "second"));
+        EXPECT_FALSE(copies.add(dir / "missing/c.dp", "no folder"));
+        EXPECT_TRUE(copies.add(dir / "b.dp", "second"));
+        EXPECT_TRUE(copies.add(dir / "late.dp", "first"));
         // Nothing has its name yet, and the staged files match no search of the program.
         EXPECT_FALSE(fileExists(dir / "a.dp"));
         EXPECT_TRUE(search(dir.path(), "*.dp").empty());
         EXPECT_TRUE(search(dir.path(), "*.mis").empty());
-        EXPECT_EQ(search(dir.path(), "*."), (Names{"a", "b", "kept"}));
+        EXPECT_EQ(search(dir.path(), "*."), (Names{"kept"}));
         writeText(dir / "late.dp", "came first");  // the target appears before the batch is placed
         placed = copies.place();
     }
-    EXPECT_EQ(placed, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(placed, (std::vector<Outcome>{Outcome::Placed, Outcome::AlreadyThere, Outcome::Placed,
+                                            Outcome::AlreadyThere}));
     EXPECT_EQ(readText(dir / "a.dp"), "first");
     EXPECT_EQ(readText(dir / "b.dp"), "second");
     EXPECT_EQ(readText(dir / "late.dp"), "came first");
     EXPECT_EQ(readText(dir / "kept"), "already there");
-    EXPECT_EQ(entryNames(), (Names{"a", "a.dp", "b", "b.dp", "kept", "late.dp"})) << "no temporary file left";
+    EXPECT_EQ(entryNames(), (Names{"a.dp", "b.dp", "kept", "late.dp"})) << "no temporary file left";
 }
 
 // A step that fails costs only what it touched, and leaves no temporary file.
@@ -193,25 +193,24 @@ TEST_F(FilesTest, DurableCopiesLoseOnlyTheBatchWhoseStepFailed) {
     };
     for (const auto& row : rows) {
         testkit::TempDir here;
-        writeText(here / "a", "bytes");
         testkit::FaultyFileSystem faulty(files);
         faulty.failNth(row.op, row.nth);
-        std::vector<bool> placed;
+        std::vector<DurableCopies::Outcome> placed;
         {
             DurableCopies copies(faulty);
-            for (size_t i = 0; i < row.count; ++i) ASSERT_TRUE(copies.add(here / "a", here / (std::to_string(i) + ".dp")));
+            for (size_t i = 0; i < row.count; ++i) ASSERT_TRUE(copies.add(here / (std::to_string(i) + ".dp"), "bytes"));
             placed = copies.place();
-            ASSERT_TRUE(copies.add(here / "a", here / "dropped.dp")) << "a batch dropped unplaced removes what it staged";
+            ASSERT_TRUE(copies.add(here / "dropped.dp", "bytes")) << "a batch dropped unplaced removes what it staged";
         }
         ASSERT_EQ(placed.size(), row.count);
         for (size_t i = 0; i < row.count; ++i) {
             const bool lost = i >= row.lostFrom && i < row.lostTo;
-            EXPECT_EQ(placed[i], !lost) << i;
+            EXPECT_EQ(placed[i], lost ? DurableCopies::Outcome::Failed : DurableCopies::Outcome::Placed) << i;
             EXPECT_EQ(fileExists(here / (std::to_string(i) + ".dp")), !lost) << i;
         }
         std::vector<DirEntry> entries;
         files.listFolder(here.path(), entries);
-        EXPECT_EQ(entries.size(), row.count - (row.lostTo - row.lostFrom) + 1);
+        EXPECT_EQ(entries.size(), row.count - (row.lostTo - row.lostFrom));
     }
 }
 
@@ -226,10 +225,11 @@ TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
     EXPECT_EQ(files.writeTemporary(dir / "missing/dst", "x", true), "") << "no folder to write into";
 }
 
-// A temporary's name is longer than its target's: a target whose path fits
-// the 260-byte limit still gets written, and a leftover beside it cleared.
-TEST_F(FilesTest, TargetsThatFitAreWrittenWhateverTheirTemporarysLength) {
-    for (size_t length : {230u, 245u, 259u}) {
+// Every operation takes the same paths, up to and past the 260-byte limit of
+// the short Win32 form: a file written is then found, read, listed and
+// removed, and a temporary's longer name never fails its target.
+TEST_F(FilesTest, EveryOperationTakesTheSamePathsWhateverTheirLength) {
+    for (size_t length : {230u, 245u, 259u, 264u, 300u}) {
         SCOPED_TRACE(length);
         std::string folder = dir.path();
         const std::string sep(1, platformPathSeparator());
@@ -242,13 +242,21 @@ TEST_F(FilesTest, TargetsThatFitAreWrittenWhateverTheirTemporarysLength) {
         const std::string target = folder + sep + "Tower.dp";
         ASSERT_EQ(target.size(), length);
         EXPECT_TRUE(replaceFileContentsIfChanged(files, target, "guns", Durability::Flushed));
+        EXPECT_TRUE(files.exists(target));
+        EXPECT_TRUE(files.canOpenForReading(target));
+        EXPECT_FALSE(files.isReadOnly(target));
+        EXPECT_TRUE(files.makeWritable(target));
         std::string text;
         EXPECT_TRUE(files.readFile(target, text));
         EXPECT_EQ(text, "guns");
+        EXPECT_TRUE(copyReplacing(files, target, folder + sep + "Copy.dp"));
+        EXPECT_EQ(search(folder, "*.dp"), (Names{"Copy.dp", "Tower.dp"}));
         const std::string leftover = files.writeTemporary(target, "half", false);
         ASSERT_FALSE(leftover.empty());
         removeLeftoverTemporaries(files, folder, platformPathSeparator());
         EXPECT_FALSE(files.exists(leftover));
+        EXPECT_TRUE(files.removeFile(target));
+        EXPECT_FALSE(files.exists(target));
     }
 }
 

@@ -27,6 +27,8 @@ Step key(WPARAM vk) { return [=](Program& p) { return p.key(vk); }; }
 Step closeBox() { return [](Program& p) { return p.close(); }; }
 Step shows(int id, std::string text) { return [=](Program& p) { return p.text(id, text); }; }
 Step minimized() { return [](Program& p) { return p.minimized(); }; }
+Step hold(std::string file) { return [=](Program& p) { return p.hold(file); }; }
+Step release() { return [](Program& p) { return p.release(); }; }
 Step ended(DWORD code = 0) { return [=](Program& p) { return p.ended(code); }; }
 // Files under the scenario's folder.
 Step same(std::string a, std::string b, bool equal = true) {
@@ -139,6 +141,36 @@ const std::vector<Journey>& journeys() {
                               "OK");
           },
           ready(), absent("Velmora\\bkupcfs2\\objects_dp\\Crate.dp"), click(IDCANCEL), ended()}},
+        // Another program holds two files open at the first start: both are
+        // named, the settings stay, and the next start completes the backup.
+        // Without the backed-up multiplayer.mis a swap changes nothing.
+        {"FilesHeldOpenAtTheFirstStartAreNamed", kCfs2,
+         {hold("CFS2\\multiplayer.mis"), hold("CFS2\\objects_dp\\Tower.dp"), start(),
+          [](Program& p) {
+              return p.answer("Unable to complete backup of CFS2",
+                              "Could not back up 2 files:\n" + p.path("CFS2\\multiplayer.mis") + "\n" +
+                                  p.path("CFS2\\objects_dp\\Tower.dp") +
+                                  "\n\nFree some space on the drive that holds Velmora, close any\nprogram that "
+                                  "holds one of these files, or move Velmora\nto a folder with a shorter path, then "
+                                  "start Velmora again.",
+                              "OK");
+          },
+          ended(), absent("Velmora\\bkupcfs2\\objects_dp\\Tower.dp"), setting("VLMR_VERSION", "1.0"), release(),
+          start(), box("FYI", "CFS2 new object DP and multiplayer.mis successfully backed up."),
+          same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
+          erase("Velmora\\bkupcfs2\\multiplayer.mis"), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
+          box("Error", "The backup holds no copy of the game's own multiplayer.mis,\nso a swap would lose it for "
+                       "good.\n\nStart Velmora again to back it up, then swap."),
+          box("Error", "Error swapping to friendly Axis DP's."), differs("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis"),
+          click(IDCANCEL), ended()}},
+        // The swapped-in mission never becomes the original, and Restore takes it away.
+        {"AGameWithoutItsOwnMissionIsSwappedAndRestored", kCfs2,
+         {erase("CFS2\\multiplayer.mis"), start(), box("FYI", "CFS2 object and ship DP's successfully backed up."),
+          pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
+          box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."), closeBox(),
+          box("Velmora", kQuitWarning, "Yes"), ended(), start(), ready(), absent("Velmora\\bkupcfs2\\multiplayer.mis"),
+          click(IDC_RESTORE), box("Velmora", "Originals restored"), absent("CFS2\\multiplayer.mis"),
+          same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"), click(IDCANCEL), ended()}},
         {"AVersionChangeRestoresBothGames", kBoth,
          {start(), box("FYI", kCfs1BackedUp), box("FYI", kCfs2BackedUp), click(IDC_CFS2), pick(IDC_MISSION, "Raid.mis"),
           click(IDC_AXIS), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),

@@ -81,6 +81,7 @@ Program::Program(const Setup& setup) {
 }
 
 Program::~Program() {
+    release();
     for (PROCESS_INFORMATION& process : processes_) {
         if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
             ::TerminateProcess(process.hProcess, 99);
@@ -214,6 +215,20 @@ std::string Program::text(int id, const std::string& expected) {
 
 std::string Program::minimized() {
     return waitFor([&] { return ::IsIconic(windows().first); }) ? "" : "the window is not minimised";
+}
+
+std::string Program::hold(const std::string& relative) {
+    const HANDLE file = ::CreateFileA(path(relative).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "could not open " + relative;
+    held_.push_back(file);
+    return "";
+}
+
+std::string Program::release() {
+    for (HANDLE file : held_) ::CloseHandle(file);
+    held_.clear();
+    return "";
 }
 
 std::string Program::ended(DWORD code) {

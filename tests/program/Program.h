@@ -48,6 +48,10 @@ public:
     std::string close();                                 // the close box (the system menu's Close)
     std::string text(int id, const std::string& expected);
     std::string minimized();
+    // Opens a file as another program holding it does, sharing it with no one,
+    // until release().
+    std::string hold(const std::string& relative);
+    std::string release();
     std::string ended(DWORD code);  // the last program started ends with `code`
 
 private:
@@ -56,6 +60,7 @@ private:
 
     testkit::TempDir root_;
     std::vector<PROCESS_INFORMATION> processes_;
+    std::vector<HANDLE> held_;
     std::shared_ptr<std::atomic<bool>> clickDone_;  // of the last click, while it may be pending
 };
 

@@ -220,6 +220,18 @@ void unicodeTower(SwapEngineTest& t) {
     writeText(t.app.state.paths().backupObjectDp("Tower.dp"), testkit::utf16le(withLf(t.original("Tower"))));
 }
 
+void withoutTheMissionBackedUp(SwapEngineTest& t) {
+    std::filesystem::remove(t.app.state.paths().backupSessionMission());
+    t.spoil();
+}
+
+// A game that had no multiplayer.mis at its first backup, as the backup records it.
+void noOwnMission(SwapEngineTest& t) {
+    std::filesystem::remove(t.app.state.paths().backupSessionMission());
+    std::filesystem::remove(t.file("multiplayer.mis"));
+    writeText(t.app.state.paths().backupRoot() + t.app.state.platform.separator + "no-multiplayer-mis.txt", "");
+}
+
 std::function<void(SwapEngineTest&)> withMission(const char* name, MissionPlan plan) {
     return [=](SwapEngineTest& t) { t.use(t.install.mission(name, plan)); };
 }
@@ -255,12 +267,15 @@ const std::vector<EngineRow> kModes = {
                       testkit::makeReadOnly(t.file(path));
               },
               "Raid.mis", kAxis, "foooo", "2", kTowerLog},
-    EngineRow{"ARestoreGoesOnWithoutABackedUpSessionMission",
+    // The game had no multiplayer.mis of its own: a swap may put one there,
+    // and the restore takes it away again.
+    EngineRow{"AGameWithoutItsOwnMissionIsSwapped", noOwnMission, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
+    EngineRow{"AndRestoredWithoutOne",
               [](auto& t) {
-                  std::filesystem::remove(t.app.state.paths().backupSessionMission());
-                  t.spoil();
+                  noOwnMission(t);
+                  ASSERT_EQ(t.swapTo("Raid.mis", kAxis), 0);
               },
-              nullptr, kRestore, "ooooo", "4", "", 0, {}, testkit::missionText(testkit::defaultSessionMission())},
+              nullptr, kRestore, "ooooo", "4", "", 0, {}, "", nullptr, {"multiplayer.mis"}},
     EngineRow{"AShipTakenOutOfTheGameIsNotMadeAgain",
               [](auto& t) { std::filesystem::remove_all(t.app.state.paths().shipFolder("Carrier")); }, "Raid.mis",
               kAxis, "fooxo", "2", kTowerLog},
@@ -287,10 +302,25 @@ const std::vector<EngineRow> kModes = {
     EngineRow{"ADpHoldingItsBytesIsNotWritten", unwritableAfterAnAxisSwap, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
 };
 
+const std::string kUnsafe =
+    "The backup holds no copy of the game's own multiplayer.mis,\nso a swap would lose it for good.\n\n"
+    "Start Velmora again to back it up, then swap.";
+const std::string kOwnMission = testkit::missionText(testkit::defaultSessionMission());
+
 const std::vector<EngineRow> kFailures = {
+    // Neither a swap nor a restore may lose the game's own multiplayer.mis.
+    EngineRow{"ASideSwapWithoutTheMissionBackedUp", withoutTheMissionBackedUp, "Raid.mis", kAxis, "ssss-",
+              "<absent>", "<absent>", 1, {kUnsafe}, kOwnMission, "<absent>"},
+    EngineRow{"AMissionOnlySwapWithoutTheMissionBackedUp", withoutTheMissionBackedUp, "Raid.mis", kMissionOnly,
+              "ssss-", "<absent>", "<absent>", 1, {kUnsafe}, kOwnMission, "<absent>"},
+    EngineRow{"ARestoreWithoutTheMissionBackedUp", withoutTheMissionBackedUp, nullptr, kRestore, "ooooo",
+              "<absent>", "", 1,
+              {"The backup of CFS2 holds no multiplayer.mis, so the game's own\ncould not be put back. Take it from "
+               "the game's CD or a reinstall."},
+              kOwnMission, "<absent>"},
     EngineRow{"NoBackedUpObjectDp",
               [](auto& t) {
-                  t.app.state.appDir = t.app.root / "elsewhere";
+                  std::filesystem::remove_all(t.app.state.paths().backupObjectDpFolder());
                   t.spoil();
               },
               "Raid.mis", kAxis, "ssss-", "<absent>", "", 1, {"Could not locate backup object DP's"}},
@@ -363,7 +393,7 @@ const std::vector<EngineRow> kFailures = {
               nullptr, kRestore, "ssss-", "2", "", 1,
               {"Could not restore 9 files:\n{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n"
                "{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\nand 4 more\n" + kFailedTail},
-              "Raid.mis"},
+              "Raid.mis", "Raid.mis"},
     // A unit type nobody names stops a side swap before it changes anything.
     EngineRow{"AnUnnamedTypeStopsASideSwap", unnamedType, "Bad.mis", kAxis, "ssss-", "1", "<absent>", 1,
               {"Mission error, name of unit.1 unknown"}, "in force", "Raid.mis"},

@@ -1,5 +1,6 @@
-// The file services on Windows, through the ANSI functions so that paths are
-// the system code page's bytes, as the games' own are.
+// The file services on Windows. Paths are the system code page's bytes, as
+// the games' own are; every call goes through the wide functions, so that a
+// path past MAX_PATH works in every operation alike, not only in some.
 #include "platform/Files.h"
 
 #include <windows.h>
@@ -14,11 +15,13 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-DWORD attributesOf(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
+// Folders are limited to MAX_PATH less room for an 8.3 file name.
+constexpr size_t kShortPathLimit = MAX_PATH - 12;
 
-// A path for the wide functions. A temporary file's name is longer than its
-// target's; so that a target whose path fits never fails for its temporary's
-// sake, a path past MAX_PATH is given in the long form the wide functions take.
+// A path for the wide functions. One that could reach a limit of the short
+// form (a temporary file's name is longer than its target's, a folder's limit
+// is shorter than a file's) is made full and given in the long form, which
+// takes neither relative parts nor forward slashes.
 std::wstring widePath(const std::string& path) {
     std::wstring wide;
     const int length = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
@@ -26,11 +29,31 @@ std::wstring widePath(const std::string& path) {
         wide.resize(static_cast<size_t>(length));
         ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
     }
-    if (wide.size() < MAX_PATH) return wide;
+    if (wide.size() < kShortPathLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed > 0) {
+        std::wstring full(needed, L'\0');
+        const DWORD written = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+        if (written > 0 && written < needed) {
+            full.resize(written);
+            wide = std::move(full);
+        }
+    }
     if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
-    if (wide.rfind(L"\\\\", 0) == 0 && wide.rfind(L"\\\\?\\", 0) != 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
     return wide;
 }
+
+std::string narrowName(const wchar_t* name) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    std::string narrow(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, name, -1, narrow.data(), length, nullptr, nullptr);
+    narrow.resize(static_cast<size_t>(length - 1));
+    return narrow;
+}
+
+DWORD attributesOf(const std::string& path) { return ::GetFileAttributesW(widePath(path).c_str()); }
 
 bool writeAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {
@@ -47,16 +70,16 @@ class Win32FileSystem final : public FileSystem {
 public:
     bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
         entries.clear();
-        WIN32_FIND_DATAA data;
-        HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+        WIN32_FIND_DATAW data;
+        HANDLE search = ::FindFirstFileW(widePath(folder + "\\*").c_str(), &data);
         if (search == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
         do {
             DirEntry entry;
-            entry.name = data.cFileName;
+            entry.name = narrowName(data.cFileName);
             if (entry.name == "." || entry.name == "..") continue;
             entry.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             entries.push_back(std::move(entry));
-        } while (::FindNextFileA(search, &data));
+        } while (::FindNextFileW(search, &data));
         ::FindClose(search);
         return true;
     }
@@ -171,11 +194,11 @@ public:
         const DWORD attributes = attributesOf(path);
         if (attributes == INVALID_FILE_ATTRIBUTES) return false;
         if (!(attributes & FILE_ATTRIBUTE_READONLY)) return true;
-        return ::SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+        return ::SetFileAttributesW(widePath(path).c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     }
 
     MakeDirResult makeDirectory(const std::string& path) override {
-        if (::CreateDirectoryA(path.c_str(), nullptr)) return MakeDirResult::Created;
+        if (::CreateDirectoryW(widePath(path).c_str(), nullptr)) return MakeDirResult::Created;
         // A file in the folder's place is no folder: everything meant to go
         // into it would fail.
         return ::GetLastError() == ERROR_ALREADY_EXISTS && isDirectory(path) ? MakeDirResult::AlreadyExists
@@ -198,7 +221,7 @@ public:
 private:
     static HANDLE openForReading(const std::string& path) {
         // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open: it is no file.
-        return ::CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+        return ::CreateFileW(widePath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     }
 
