@@ -25,6 +25,7 @@ public:
     StartResult runAndWait(const std::string& program) override;
     StartResult start(const std::string& program, const std::string& workingDirectory) override;
     StartResult outcome(const std::string& program);
+    std::vector<std::string> runningPrograms() override { return running; }
 
     std::vector<Call> calls;
     // What a waited-for program does while it runs.
@@ -32,6 +33,8 @@ public:
     // What a start reports; by default it succeeds when the program exists.
     std::function<StartResult(const std::string&)> startResult;
     FileSystem* files = nullptr;
+    // What runningPrograms() reports.
+    std::vector<std::string> running;
 };
 
 class FakeHostAddresses final : public HostAddresses {

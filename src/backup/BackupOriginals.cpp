@@ -9,6 +9,7 @@
 #include "core/GameInstall.h"
 #include "core/LeftoverTemporaries.h"
 #include "core/Text.h"
+#include "swap/RunningGame.h"
 #include "swap/SwapEngine.h"
 
 namespace velmora {
@@ -196,8 +197,12 @@ void BackupRun::checkSettingsVersion() {
         if (!(state_.installedGames & installedBit(game))) continue;
         state_.activeGame = game;
         state_.gameDir = game == active ? activeDir : readGameDir(*state_.platform.registry, game);
-        if (game == active || (!state_.gameDir.empty() && files_.isDirectory(state_.paths().backupRoot())))
-            swapMission(state_, SwapMode::RestoreOriginals);
+        if (game == active || (!state_.gameDir.empty() && files_.isDirectory(state_.paths().backupRoot()))) {
+            waitForGameToClose(state_);
+            std::string kept;
+            swapMission(state_, SwapMode::RestoreOriginals, &kept);
+            if (!kept.empty()) state_.dialog().messageBox(kept, "FYI", MessageIcon::None, MessageButtons::Ok);
+        }
     }
     state_.activeGame = active;
     state_.gameDir = activeDir;

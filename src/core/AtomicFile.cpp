@@ -21,13 +21,6 @@ bool replaceFileContents(FileSystem& files, const std::string& path, std::string
     return commitReplacing(files, files.writeTemporary(path, contents, durability == Durability::Flushed), path);
 }
 
-bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, std::string_view contents,
-                                  Durability durability) {
-    std::string current;
-    if (files.readFile(path, current) && current == contents) return true;
-    return commitReplacing(files, files.writeTemporary(path, contents, durability == Durability::Flushed), path);
-}
-
 bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,
                    Durability durability) {
     if (files.isReadOnly(target)) return false;

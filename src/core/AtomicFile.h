@@ -23,13 +23,6 @@ enum class Durability { Flushed, Buffered };
 bool replaceFileContents(FileSystem& files, const std::string& path, std::string_view contents,
                          Durability durability = Durability::Flushed);
 
-// As replaceFileContents, except that a `path` that already holds exactly
-// `contents` is left as it is (read-only or not), unwritten: reading a file costs far less than
-// writing one, and most of the game's DPs a swap puts back are the originals
-// already.
-bool replaceFileContentsIfChanged(FileSystem& files, const std::string& path, std::string_view contents,
-                                  Durability durability);
-
 // Copies `source` over `target`, replacing it in one step. Fails, leaving
 // `target` as it was, when `source` cannot be read or `target` is read-only.
 bool copyReplacing(FileSystem& files, const std::string& source, const std::string& target,

@@ -29,6 +29,8 @@ std::string GamePaths::shipDp(std::string_view ship, std::string_view fileName) 
 }
 std::string GamePaths::gameConfig() const { return join(gameDir_, gameProfile(game_).configFile); }
 std::string GamePaths::gameExecutable() const { return join(gameDir_, gameProfile(game_).executable); }
+std::string GamePaths::hostToolProgram() const { return join(join(gameDir_, kHostToolFolder), kHostToolProgram); }
+std::string GamePaths::secondExecutable() const { return join(gameDir_, gameProfile(game_).secondExecutable); }
 
 std::string GamePaths::backupRoot() const { return join(appDir_, gameProfile(game_).backupRoot); }
 std::string GamePaths::backupSessionMission() const { return join(backupRoot(), kSessionMission); }
@@ -42,6 +44,7 @@ std::string GamePaths::backupShipFolder(std::string_view ship) const { return jo
 std::string GamePaths::backupShipDp(std::string_view ship, std::string_view fileName) const {
     return join(backupShipFolder(ship), fileName);
 }
+std::string GamePaths::keptRoot() const { return join(appDir_, gameProfile(game_).keptRoot); }
 
 std::string GamePaths::idList() const { return join(appDir_, kIdList); }
 std::string GamePaths::settingsFile() const { return join(appDir_, kSettingsFileName); }

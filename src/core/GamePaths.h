@@ -30,6 +30,11 @@ public:
     std::string shipDp(std::string_view ship, std::string_view fileName) const;
     std::string gameConfig() const;
     std::string gameExecutable() const;
+    // The host tool's program. Where it exists, the host tool may have given
+    // the game's own executable its second name: the game then runs as
+    // secondExecutable().
+    std::string hostToolProgram() const;
+    std::string secondExecutable() const;
 
     // In the backup tree under the program's directory.
     std::string backupRoot() const;
@@ -40,6 +45,9 @@ public:
     std::string backupShipsFolder() const;
     std::string backupShipFolder(std::string_view ship) const;
     std::string backupShipDp(std::string_view ship, std::string_view fileName) const;
+    // Beside the backup tree: the game files a swap or restore kept before
+    // it replaced them, one numbered folder per run.
+    std::string keptRoot() const;
 
     // Beside the program.
     std::string idList() const;

@@ -3,7 +3,7 @@
 namespace velmora {
 
 const GameProfile GameTable[3] = {
-    {"", "", "", "", false, "", "", "", ""},
+    {"", "", "", "", false, "", "", "", "", ""},
     {
         "Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator",
         "combatfs.exe",
@@ -14,6 +14,7 @@ const GameProfile GameTable[3] = {
         "CFS",
         "origcombatfs.exe",
         "Launch CFS1 for IP game",
+        "keptcfs1",
     },
     {
         "Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator 2",
@@ -25,6 +26,7 @@ const GameProfile GameTable[3] = {
         "CFS2",
         "origcfs2.exe",
         "Launch CFS2 for IP game",
+        "keptcfs2",
     },
 };
 

@@ -26,6 +26,7 @@ struct GameProfile {
     const char* idListSection;     // section of idlist.txt naming this game's unit types
     const char* secondExecutable;  // present when the host tool has taken over the game's executable
     const char* launchCaption;
+    const char* keptRoot;          // relative to the program's directory: game files kept before a swap replaced them
 };
 
 // Indexed by GameVersion; row 0 holds no game.
@@ -46,6 +47,10 @@ inline constexpr const char* kNoSessionMissionRecord = "no-multiplayer-mis.txt";
 inline constexpr const char* kShipConfig = "ship.cfg";
 inline constexpr const char* kIdList = "idlist.txt";
 inline constexpr const char* kSettingsFileName = "Velmora.ini";
+
+// The host tool for IP games: a program in a folder of the game directory.
+inline constexpr const char* kHostToolFolder = "Tarnwick";
+inline constexpr const char* kHostToolProgram = "Select.exe";
 
 // The entry of the mission list that stands for the game's own session mission.
 inline constexpr const char* kOriginalMission = "Original mp.mis file";

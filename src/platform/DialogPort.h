@@ -13,7 +13,7 @@
 
 namespace velmora {
 
-enum class MessageIcon { None, Error, Information };
+enum class MessageIcon { None, Error, Information, Warning };
 enum class MessageButtons { Ok, YesNo };
 // The button that closed a message box, with the Win32 values.
 enum class MessageAnswer { Ok = 1, Yes = 6, No = 7 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -19,6 +20,10 @@ public:
     virtual StartResult runAndWait(const std::string& program) = 0;
     // Starts `program` in `workingDirectory` and returns at once.
     virtual StartResult start(const std::string& program, const std::string& workingDirectory) = 0;
+    // The image of every running program: its full path, or only its
+    // executable's name where the system will not tell the path (another
+    // user's program, one that refuses to be opened).
+    virtual std::vector<std::string> runningPrograms() = 0;
 };
 
 Processes& platformProcesses();

@@ -14,6 +14,7 @@
 #include "core/Text.h"
 #include "res/resource.h"
 #include "swap/RosterMatch.h"
+#include "swap/KeptFiles.h"
 #include "swap/SiblingRemoval.h"
 #include "swap/UnitRoster.h"
 
@@ -29,6 +30,7 @@ public:
         : state_(state), mode_(mode), files_(state.files()), paths_(state.paths()) {}
 
     int run();
+    std::string keptNote() const { return kept_.note(); }
 
 private:
     bool sideMode() const { return mode_ == SwapMode::AlliedFriendly || mode_ == SwapMode::AxisFriendly; }
@@ -64,6 +66,7 @@ private:
     std::vector<std::string> failed_;
     bool missionPutBack_ = true;  // false: a restore left the session mission as it was
     SiblingRemoval siblings_{files_};
+    KeptFiles kept_{files_, paths_, state_.gameDir};
 };
 
 int SwapRun::run() {
@@ -200,19 +203,22 @@ void SwapRun::putDpBack(const std::string& fileName, const std::string& source, 
     // replaced when it is rewritten. They are written in one step, and not
     // at all when the DP holds them already.
     std::string text;
+    std::string backedUp;  // of a rewritten DP: a game DP equal to it is no one else's change
     const bool ready = original || files_.readFile(source, text);
     if (ready && rewrite) {
         ProfileFile dp = original ? std::move(*original) : ProfileFile(std::move(text));
+        backedUp = dp.text();
         applyGunRewrite(dp);
         text = dp.text();
     } else if (original) {
         text = original->text();
     }
-    bool written = ready && replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
+    const std::string_view backup = rewrite ? std::string_view(backedUp) : std::string_view(text);
+    bool written = ready && kept_.replace(target, text, backup);
     // A read-only game file is made writable: the user asked for the original
     // back. (Rare, so asked only once a write has failed.)
     if (ready && !written && files_.isReadOnly(target) && files_.makeWritable(target))
-        written = replaceFileContentsIfChanged(files_, target, text, Durability::Buffered);
+        written = kept_.replace(target, text, backup);
     if (written && rewrite) logRewrite(fileName);
     if (!written) failed_.push_back(target);
     deleteCdpSibling(target);
@@ -277,6 +283,11 @@ int SwapRun::finish(int result) {
 
 }  // namespace
 
-int swapMission(AppState& state, SwapMode mode) { return SwapRun(state, mode).run(); }
+int swapMission(AppState& state, SwapMode mode, std::string* keptNote) {
+    SwapRun run(state, mode);
+    const int result = run.run();
+    if (keptNote) *keptNote = run.keptNote();
+    return result;
+}
 
 }  // namespace velmora

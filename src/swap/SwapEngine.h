@@ -4,7 +4,7 @@
 // that they become friendly.
 #pragma once
 
-#include <string_view>
+#include <string>
 
 #include "core/AppState.h"
 
@@ -21,6 +21,9 @@ enum class SwapMode {
 // end and 1 when it failed; every failure has been shown in an error box. A
 // swap that got as far as replacing multiplayer.mis marks the game in
 // AppState::swappedGames; a restore that ran to its end clears it.
-int swapMission(AppState& state, SwapMode mode);
+// `keptNote`, when given, gets what the outcome box must add about the game
+// DPs someone else had changed, which the run kept before it replaced them
+// ("" when there were none).
+int swapMission(AppState& state, SwapMode mode, std::string* keptNote = nullptr);
 
 }  // namespace velmora

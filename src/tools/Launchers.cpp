@@ -14,16 +14,13 @@ void updateLauncherControls(AppState& state) {
                                           GameTable[kCfs2].launchCaption};
     const std::string gameCaption = launchCaptions[state.activeGame == kCfs1 || state.activeGame == kCfs2 ? state.activeGame : 0];
 
-    const std::string select = paths.join(paths.join(state.gameDir, kHostToolFolder), kHostToolProgram);
-    if (!state.files().exists(select)) {
+    if (!state.files().exists(paths.hostToolProgram())) {
         dialog.enable(IDC_RUN_SELECT, false);
         dialog.setText(IDC_LAUNCH, gameCaption);
         dialog.setText(IDC_ACTIVE_PROGRAM, gameName);
     } else {
         dialog.enable(IDC_RUN_SELECT, true);
-        // The host tool renames the game's executable to this name when it
-        // takes over IP games.
-        if (!state.files().exists(paths.join(state.gameDir, game.secondExecutable))) {
+        if (!state.files().exists(paths.secondExecutable())) {
             dialog.setText(IDC_LAUNCH, gameCaption);
             dialog.setText(IDC_ACTIVE_PROGRAM, gameName);
         } else {
@@ -51,8 +48,8 @@ void runHostSelect(AppState& state, const std::function<void()>& refreshGameCont
     const GamePaths paths = state.paths();
     state.dialog().showWindow(WindowShow::Hide);
     const std::string saved = files.currentDirectory();
+    const std::string program = paths.hostToolProgram();
     const std::string folder = paths.join(state.gameDir, kHostToolFolder);
-    const std::string program = paths.join(folder, kHostToolProgram);
     files.setCurrentDirectory(folder);
     const StartResult result = state.platform.processes->runAndWait(program);
     files.setCurrentDirectory(saved);

@@ -9,8 +9,6 @@
 
 namespace velmora {
 
-inline constexpr const char* kHostToolFolder = "Tarnwick";
-inline constexpr const char* kHostToolProgram = "Select.exe";
 inline constexpr const char* kHostToolCaption = "Launch TWK for IP game";
 inline constexpr const char* kHostToolName = "Tarnwick";
 

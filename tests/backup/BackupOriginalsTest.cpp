@@ -81,6 +81,10 @@ public:
             const size_t end = text.find('}', at);
             text.replace(at, end + 1 - at, game(text.substr(at + 1, end - at - 1)));
         }
+        if (text == "<kept>")
+            text = "Another program had changed 1 DP file:\n" + testkit::nativePath("objects_dp/Hangar.dp") +
+                   "\nVelmora kept a copy of it in\n" + app.appDir + sep() + testkit::nativePath("keptcfs2/1") +
+                   "\nbefore replacing it.";
         return text;
     }
     void expectBoxes(const std::vector<std::string>& expected) {
@@ -90,7 +94,15 @@ public:
         const std::string failed = "Unable to complete backup of CFS" + std::to_string(app.state.activeGame);
         for (const testkit::RecordedBox& box : app.dialog.boxes()) {
             SCOPED_TRACE(box.text);
-            const bool fyi = box.text.ends_with("successfully backed up.") || box.text == kVersion;
+            const bool fyi = box.text.ends_with("successfully backed up.") || box.text == kVersion ||
+                             box.text.starts_with("Another program");
+            const bool running = box.text.find(" is running") != std::string::npos;
+            if (running) {
+                EXPECT_EQ(box.caption, "Velmora");
+                EXPECT_EQ(box.icon, MessageIcon::Warning);
+                EXPECT_EQ(box.buttons, MessageButtons::YesNo);
+                continue;
+            }
             const bool question = box.text.starts_with("Extra units");
             const bool restoring = box.text == "Could not locate backup object DP's";
             EXPECT_EQ(box.caption, fyi ? "FYI"
@@ -363,6 +375,7 @@ const BackupRow kSuspects[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Suspects, BackupTest, ::testing::ValuesIn(kSuspects), rowName);
 
+const std::string kRewritten = "[guns.0]\r\n; modified by Velmora\r\n";
 // Both games backed up, then a swapped-in mission and DP in CFS1, and `settings`.
 std::function<void(BackupTest&)> swappedIn(std::string settings) {
     return [=](BackupTest& t) {
@@ -372,10 +385,13 @@ std::function<void(BackupTest&)> swappedIn(std::string settings) {
         t.backup(kCfs2);
         t.app.activate(kCfs1);
         writeText(t.game("multiplayer.mis"), "swapped in");
-        writeText(t.game("objects_dp/Tower.dp"), "rewritten");
+        writeText(t.game("objects_dp/Tower.dp"), kRewritten);
         writeText(t.app.state.settingsPath, settings);
     };
 }
+const std::string kCfs1Running =
+    "CFS1 is running: {combatfs.exe}\nVelmora is about to put the game's original files back.\n\nClose CFS1, then "
+    "press Yes.\nPress No to put them back while it runs.";
 const std::string kThisVersion = "[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_SAVE_2=2\r\nCUR_MISSION_2=Raid.mis\r\n";
 const std::string kModified = "[MODIFIED_DPS_2]\r\nTower.dp=guns modified\r\n";
 const std::string kEmptyLogs = "[MODIFIED_DPS_1]\r\n[MODIFIED_DPS_2]\r\n";
@@ -400,28 +416,47 @@ const BackupRow kVersions[] = {
      swappedIn("[MAIN]\r\nVLMR_VERSION=1.1\r\nCUR_MISSION_1=Raid.mis\r\n[MODIFIED_DPS_1]\r\nTower.dp=x\r\n"),
      {kVersion}, 0, {}, {"objects_dp/Tower.dp", "multiplayer.mis"},
      settingsAre(kFresh1 + kEmptyLogs)},
-    {"NoVersionIsAnotherVersion", swappedIn("[MAIN]\r\nLAST_SAVE_1=2\r\nCUR_MISSION_1=Raid.mis\r\n"), {kVersion}, 0, {},
-     {"objects_dp/Tower.dp", "multiplayer.mis"}, settingsAre(kFresh1 + kEmptyLogs)},
-    // The other game is restored too, and its next start shows nothing.
+    // The restore waits for the game: asked again while it runs, it goes on once it has closed.
+    {"NoVersionIsAnotherVersion",
+     [](auto& t) {
+         swappedIn("[MAIN]\r\nLAST_SAVE_1=2\r\nCUR_MISSION_1=Raid.mis\r\n")(t);
+         t.app.processes.running = {"init", t.app.state.paths().gameExecutable()};
+         t.app.dialog.onMessageBox([&t, asked = 0](const testkit::RecordedBox& box) mutable {
+             if (box.text.starts_with("CFS1 is running") && ++asked == 2) t.app.processes.running.clear();
+         });
+     },
+     {kVersion, kCfs1Running, kCfs1Running}, 0, {}, {"objects_dp/Tower.dp", "multiplayer.mis"},
+     settingsAre(kFresh1 + kEmptyLogs), {MessageAnswer::Yes, MessageAnswer::Yes}},
+    // The other game is restored too, and its next start shows nothing. What
+    // an add-on changed there is kept first; asked, the player lets CFS1's
+    // restore go on while the game runs.
     {"WithBothGamesBothAreRestored",
      [](auto& t) {
          swappedIn("[MAIN]\r\nVLMR_VERSION=0.9\r\n")(t);
+         t.app.processes.running = {"combatfs.exe"};
          t.app.activate(kCfs2);
-         writeText(t.game("objects_dp/Hangar.dp"), "rewritten too");
+         writeText(t.game("objects_dp/Hangar.dp"), "an add-on's");
          writeText(t.game("multiplayer.mis"), "swapped in too");
          t.app.activate(kCfs1);
      },
-     {kVersion}, 0, {}, {"objects_dp/Tower.dp", "multiplayer.mis"},
+     {kVersion,
+      "A program named combatfs.exe is running; it may be CFS1.\nVelmora is about to put the game's original files "
+      "back.\n\nClose CFS1, then press Yes.\nPress No to put them back while it runs.",
+      "<kept>"},
+     0, {}, {"objects_dp/Tower.dp", "multiplayer.mis"},
      [](auto& t) {
          t.app.activate(kCfs2);
          for (const char* path : {"objects_dp/Hangar.dp", "multiplayer.mis"})
              EXPECT_EQ(readText(t.game(path)), readText(t.backedUp(path))) << path;
+         EXPECT_EQ(readText(t.app.appDir + t.sep() + testkit::nativePath("keptcfs2/1/objects_dp/Hangar.dp")),
+                   "an add-on's");
      },
      {}, std::vector<std::string>{}},
     // The restore's own error, then the backup of the DPs it could not find.
     {"AFailedRestoreOrDeleteDoesNotStopTheRun",
      [](auto& t) {
          swappedIn("[MAIN]\r\nVLMR_VERSION=2.0\r\n")(t);
+         writeText(t.game("objects_dp/Tower.dp"), "an add-on's");
          std::filesystem::remove_all(t.app.state.paths().backupObjectDpFolder());
          t.faulty.failWhen(FileOp::RemoveFile,
                            [&t](const std::string& path) { return path == t.app.state.settingsPath; });

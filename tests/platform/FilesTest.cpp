@@ -241,7 +241,7 @@ TEST_F(FilesTest, EveryOperationTakesTheSamePathsWhateverTheirLength) {
         ASSERT_NE(files.makeDirectory(folder), MakeDirResult::Failed);
         const std::string target = folder + sep + "Tower.dp";
         ASSERT_EQ(target.size(), length);
-        EXPECT_TRUE(replaceFileContentsIfChanged(files, target, "guns", Durability::Flushed));
+        EXPECT_TRUE(replaceFileContents(files, target, "guns", Durability::Flushed));
         EXPECT_TRUE(files.exists(target));
         EXPECT_TRUE(files.canOpenForReading(target));
         EXPECT_FALSE(files.isReadOnly(target));

@@ -3,9 +3,11 @@
 // the native suite's; tests/README.md says how to add a journey.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/PrivateProfile.h"
+#include "platform/Processes.h"
 #include "program/Program.h"
 #include "res/resource.h"
 #include "testkit/TempDir.h"
@@ -62,6 +64,33 @@ Step ran(std::string program, std::string folder) {
         const std::string expected = p.path(program) + "\n" + p.path(folder) + "\n";
         const std::string shown = testkit::readText(record);
         return ::lstrcmpiA(shown.c_str(), expected.c_str()) == 0 ? "" : "the stand-in recorded " + shown;
+    };
+}
+
+// `file` holds `text`.
+Step holds(std::string file, std::string text) {
+    return [=](Program& p) { return testkit::readText(p.path(file)) == text ? "" : file + " does not hold " + text; };
+}
+// The stand-in that plays the game, started from `program`, has ended.
+Step gameClosed(std::string program) {
+    return [=](Program& p) {
+        for (int i = 0; i < 1500; ++i, ::Sleep(20)) {
+            const std::vector<std::string> running = platformProcesses().runningPrograms();
+            if (std::none_of(running.begin(), running.end(), [&](const std::string& image) {
+                    return ::lstrcmpiA(image.c_str(), p.path(program).c_str()) == 0;
+                }))
+                return std::string();
+        }
+        return program + " still runs";
+    };
+}
+// The outcome box of a Swap or Restore that kept CFS2's objects_dp\Hangar.dp in the run's folder `run`.
+Step keptHangar(std::string caption, std::string outcome, std::string run) {
+    return [=](Program& p) {
+        return p.answer(caption,
+                        outcome + "\n\nAnother program had changed 1 DP file:\nobjects_dp\\Hangar.dp\nVelmora kept a "
+                                  "copy of it in\n" + p.path("Velmora\\keptcfs2\\" + run) + "\nbefore replacing it.",
+                        "OK");
     };
 }
 
@@ -171,6 +200,32 @@ const std::vector<Journey>& journeys() {
           box("Velmora", kQuitWarning, "Yes"), ended(), start(), ready(), absent("Velmora\\bkupcfs2\\multiplayer.mis"),
           click(IDC_RESTORE), box("Velmora", "Originals restored"), absent("CFS2\\multiplayer.mis"),
           same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"), click(IDCANCEL), ended()}},
+        // The game started from its folder keeps running: Swap changes nothing until it has closed.
+        {"SwapWaitsForTheGameToClose", kCfs2,
+         {write("CFS2\\standin-wait.txt", ""), start(), box("FYI", kCfs2BackedUp), click(IDC_LAUNCH),
+          ran("CFS2\\cfs2.exe", "CFS2"), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
+          [](Program& p) {
+              return p.answer("Velmora",
+                              "CFS2 is running: " + p.path("CFS2\\cfs2.exe") +
+                                  "\nVelmora changes no game file while the game runs.\n\nClose CFS2, then press "
+                                  "Swap again.",
+                              "OK");
+          },
+          same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
+          differs("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis"), erase("CFS2\\standin-wait.txt"),
+          gameClosed("CFS2\\cfs2.exe"), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
+          same("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis")}},
+        // An add-on's DP, changed before a Swap and again before a Restore, is kept each time.
+        {"AnAddOnsDpIsKeptThroughASwapAndARestore", kCfs2,
+         {start(), box("FYI", kCfs2BackedUp), write("CFS2\\objects_dp\\Hangar.dp", "an add-on's hangar"),
+          pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
+          keptHangar("FYI", "Mission swapped.  Axis mission\nunits are now friendly.", "1"),
+          holds("Velmora\\keptcfs2\\1\\objects_dp\\Hangar.dp", "an add-on's hangar"),
+          write("CFS2\\objects_dp\\Hangar.dp", "its update"), click(IDC_RESTORE),
+          keptHangar("Velmora", "Originals restored", "2"),
+          holds("Velmora\\keptcfs2\\2\\objects_dp\\Hangar.dp", "its update"),
+          same("CFS2\\objects_dp\\Hangar.dp", "Velmora\\bkupcfs2\\objects_dp\\Hangar.dp"), click(IDCANCEL),
+          ended()}},
         {"AVersionChangeRestoresBothGames", kBoth,
          {start(), box("FYI", kCfs1BackedUp), box("FYI", kCfs2BackedUp), click(IDC_CFS2), pick(IDC_MISSION, "Raid.mis"),
           click(IDC_AXIS), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),

@@ -15,6 +15,7 @@ namespace {
 
 using testkit::MissionPlan;
 using testkit::readText;
+using testkit::writeText;
 
 const std::string kAsk = "You have not selected an alliance.\nDo you wish to only swap mission?";
 const std::string kNoBackup = "Could not locate backup object DP's";
@@ -79,7 +80,11 @@ TEST_P(SwapCommandsTest, ShowsItsBoxesAndArmsTheQuitWarningWhenFilesChanged) {
     if (row.mission) swap(row.mission, row.side);
     if (!row.mission) app.dialog.click(IDC_RESTORE);
 
-    EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
+    std::vector<std::string> boxes = row.boxes;
+    for (std::string& box : boxes)  // "{}" stands for the game's folder, "<app>" for the program's
+        for (const auto& [mark, dir] : {std::pair<std::string, std::string>{"{}", app.cfs2Dir}, {"<app>", app.appDir}})
+            if (const size_t at = box.find(mark); at != std::string::npos) box.replace(at, mark.size(), dir);
+    EXPECT_EQ(app.dialog.boxTexts(), boxes);
     for (const testkit::RecordedBox& box : app.dialog.boxes())
         EXPECT_EQ(box.buttons, box.text == kAsk ? MessageButtons::YesNo : MessageButtons::Ok) << box.text;
     if (!app.dialog.boxes().empty()) {
@@ -107,6 +112,17 @@ void axisSwap(SwapCommandsTest& t) {
     ASSERT_NE(readText(t.paths.objectDp("Tower.dp")), readText(t.paths.backupObjectDp("Tower.dp")));
 }
 void breakBackup(SwapCommandsTest& t) { std::filesystem::remove_all(t.paths.backupObjectDpFolder()); }
+
+// The game runs: from its folder, as the host tool's second executable, or by a name whose path is unknown.
+void gameRuns(SwapCommandsTest& t, const std::string& program) {
+    t.app.processes.running = {"/usr/bin/init", program};
+    writeText(t.app.cfs2Dir + testkit::nativePath("/Tarnwick/Select.exe"), "");
+}
+std::string runningBox(const std::string& running, const std::string& button) {
+    return running + "\nVelmora changes no game file while the game runs.\n\nClose CFS2, then press " + button +
+           " again.";
+}
+const std::string kCfs2Runs = "CFS2 is running: {}" + testkit::nativePath("/cfs2.exe");
 
 const auto kNone = MessageIcon::None;
 const auto kError = MessageIcon::Error;
@@ -152,6 +168,35 @@ const CommandRow kRows[] = {
          breakBackup(t);
      },
      nullptr, 0, {kNoBackup, "Error restoring originals."}, "Error", kError, After::NotLookedAt, true},
+    {"SwapWhileTheGameRuns", [](auto& t) { gameRuns(t, t.paths.gameExecutable()); }, "Raid.mis", IDC_AXIS,
+     {runningBox(kCfs2Runs, "Swap")}, kAppTitle, MessageIcon::Warning, After::Unchanged, false},
+    {"RestoreWhileTheHostToolsGameRuns",
+     [](auto& t) {
+         axisSwap(t);
+         gameRuns(t, t.paths.secondExecutable());
+     },
+     nullptr, 0, {runningBox("CFS2 is running: {}" + testkit::nativePath("/origcfs2.exe"), "Restore")}, kAppTitle,
+     MessageIcon::Warning, After::NotLookedAt, true},
+    {"AProgramOfTheGamesNameWhosePathIsUnknown", [](auto& t) { gameRuns(t, "CFS2.EXE"); }, "Raid.mis", 0,
+     {runningBox("A program named CFS2.EXE is running; it may be CFS2.", "Swap")}, kAppTitle, MessageIcon::Warning,
+     After::Unchanged, false},
+    // Another install's game, and the second executable without the host tool.
+    {"TheGameRunningFromAnotherFolder",
+     [](auto& t) { t.app.processes.running = {t.app.cfs1Dir + testkit::nativePath("/cfs2.exe"), "origcfs2.exe"}; },
+     "Raid.mis", IDC_ALLIED, {"Mission swapped.  Allied mission\nunits are now friendly."}, "FYI",
+     MessageIcon::Information, After::Mission, true},
+    {"AnAddOnsDpIsKeptAndNamed",
+     [](auto& t) {
+         for (const char* name : {"Tower.dp", "Extra.dp"}) {
+             writeText(t.paths.backupObjectDp(name), "original");
+             writeText(t.paths.objectDp(name), std::string("an add-on's ") + name);
+         }
+     },
+     nullptr, 0,
+     {"Originals restored\n\nAnother program had changed 2 DP files:\n" + testkit::nativePath("objects_dp/Extra.dp\n") +
+      testkit::nativePath("objects_dp/Tower.dp\n") + "Velmora kept copies of them in\n<app>" +
+      testkit::nativePath("/keptcfs2/1") + "\nbefore replacing them."},
+     kAppTitle, kNone, After::Originals, false},
     {"SwapWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, "Raid.mis", IDC_ALLIED, {kNoGame},
      "Error", kError, After::Unchanged, false},
     {"RestoreWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, nullptr, 0, {kNoGame}, "Error",

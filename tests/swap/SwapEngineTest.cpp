@@ -36,6 +36,8 @@ std::string withLf(std::string text) {
 
 const std::string kFailedTail = "\nClose the game if it is running, then try again.";
 const std::string kBackup = "<backup>";  // multiplayer.mis holds the backed-up copy
+// A DP as an earlier swap of Velmora's own left it.
+const std::string kSwapped = "[guns.0]\r\n; modified by Velmora\r\n";
 
 // The DPs every row looks at, in the order of EngineRow::dps.
 const char* const kDps[] = {"objects_dp/Tower.dp", "objects_dp/Hangar.dp", "objects_dp/Crate.dp",
@@ -49,7 +51,7 @@ struct EngineRow {
     const char* mission;  // picked before the run; none picked when null
     SwapMode mode;
     // What each of kDps holds afterwards: o original, f friendly, u/U the same
-    // saved as UTF-16 with LF line ends, s the "swapped" text it was given, x
+    // saved as UTF-16 with LF line ends, s the kSwapped text it was given, x
     // neither it nor its folder exists, - not looked at.
     std::string dps;
     const char* lastSave;
@@ -59,6 +61,8 @@ struct EngineRow {
     std::string session = "";             // multiplayer.mis: a mission's file, kBackup or a text; "": `mission`
     const char* current = nullptr;        // CUR_MISSION_n; null: `mission`
     std::vector<std::string> gone = {};
+    // Files under the program's folder (none when empty: nothing is kept), and their bytes.
+    std::vector<std::pair<std::string, std::string>> kept = {};
 };
 
 // A CFS2 install with its backup tree: Raid.mis names Tower (Axis); Hangar is
@@ -124,7 +128,7 @@ public:
     // Game DPs as a swap in force leaves them: stale text and compiled siblings.
     void spoil() {
         for (size_t i = 0; i < 4; ++i) {
-            writeText(file(kDps[i]), "swapped");
+            writeText(file(kDps[i]), kSwapped);
             writeText(file(replaced(kDps[i], ".dp", ".cdp")), "stale");
         }
     }
@@ -166,13 +170,16 @@ TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
                                       : state == 'f' ? friendly(name)
                                       : state == 'u' ? testkit::utf16le(withLf(friendly(name)))
                                       : state == 'U' ? testkit::utf16le(withLf(original(name)))
-                                                     : "swapped")
+                                                     : kSwapped)
                 << path;
         }
         // A run that went through leaves no compiled sibling behind.
         EXPECT_FALSE(row.result == 0 && state != 'x' && testkit::fileExists(replaced(path, ".dp", ".cdp"))) << path;
     }
     for (const std::string& path : row.gone) EXPECT_FALSE(testkit::fileExists(file(path))) << path;
+    const std::string sep(1, app.state.platform.separator);
+    EXPECT_EQ(testkit::fileExists(app.appDir + sep + "keptcfs2"), !row.kept.empty());
+    for (const auto& [path, bytes] : row.kept) EXPECT_EQ(readText(app.appDir + sep + testkit::nativePath(path)), bytes);
 
     const bool restore = row.mode == SwapMode::RestoreOriginals;
     const std::string session = !row.session.empty() ? row.session : restore ? kBackup : row.mission;
@@ -215,9 +222,10 @@ void unwritableAfterAnAxisSwap(SwapEngineTest& t) {
     });
 }
 
-// Tower's backup saved as "Unicode" by an editor, with LF line ends.
+// Tower saved as "Unicode" by an editor, with LF line ends, then backed up.
 void unicodeTower(SwapEngineTest& t) {
-    writeText(t.app.state.paths().backupObjectDp("Tower.dp"), testkit::utf16le(withLf(t.original("Tower"))));
+    for (const std::string& path : {t.app.state.paths().backupObjectDp("Tower.dp"), t.file(kDps[0])})
+        writeText(path, testkit::utf16le(withLf(t.original("Tower"))));
 }
 
 void withoutTheMissionBackedUp(SwapEngineTest& t) {
@@ -263,10 +271,12 @@ const std::vector<EngineRow> kModes = {
     EngineRow{"ReadOnlyGameFilesAreMadeWritable",
               [](auto& t) {
                   t.spoil();
-                  for (const char* path : {"objects_dp/Tower.dp", "objects_dp/Tower.cdp", "multiplayer.mis"})
+                  writeText(t.file(kDps[2]), "an add-on's crate");
+                  for (const char* path : {"objects_dp/Tower.dp", "objects_dp/Tower.cdp", "multiplayer.mis", kDps[2]})
                       testkit::makeReadOnly(t.file(path));
               },
-              "Raid.mis", kAxis, "foooo", "2", kTowerLog},
+              "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
+              {{"keptcfs2/1/objects_dp/Crate.dp", "an add-on's crate"}}},
     // The game had no multiplayer.mis of its own: a swap may put one there,
     // and the restore takes it away again.
     EngineRow{"AGameWithoutItsOwnMissionIsSwapped", noOwnMission, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
@@ -298,6 +308,27 @@ const std::vector<EngineRow> kModes = {
                   t.use(t.install.mission("Twin.mis", {{{1, 2, "hull"}}, {}}).ship("A", {"hull"}).ship("B", {"HULL"}));
               },
               "Twin.mis", kAxis, "", "2", "hull.dp=guns modified\r\n"},
+    // Someone else's changes to an object and a ship DP are kept before the
+    // originals go back; the DP Velmora rewrote and those equal to the backup are not.
+    EngineRow{"ChangedDpsAreKeptWithTheirBytes",
+              [](auto& t) {
+                  spoilAfterAnAxisSwap(t);
+                  writeText(t.file(kDps[1]), "an add-on's hangar");
+                  writeText(t.file(kDps[4]), "an add-on's cargo");
+              },
+              "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
+              {{"keptcfs2/1/objects_dp/Hangar.dp", "an add-on's hangar"},
+               {"keptcfs2/1/ships/Cargo/Cargo.dp", "an add-on's cargo"}}},
+    // One folder per run: a file changed again after a swap is kept again.
+    EngineRow{"AFileChangedTwiceIsKeptTwice",
+              [](auto& t) {
+                  writeText(t.file(kDps[2]), "first change");
+                  ASSERT_EQ(t.swapTo("Raid.mis", kAxis), 0);
+                  writeText(t.file(kDps[2]), "second change");
+              },
+              nullptr, kRestore, "ooooo", "4", "", 0, {}, "", nullptr, {},
+              {{"keptcfs2/1/objects_dp/Crate.dp", "first change"},
+               {"keptcfs2/2/objects_dp/Crate.dp", "second change"}}},
     // The DPs hold their bytes already: nothing is written, every sibling goes.
     EngineRow{"ADpHoldingItsBytesIsNotWritten", unwritableAfterAnAxisSwap, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
 };
@@ -341,7 +372,7 @@ const std::vector<EngineRow> kFailures = {
               [](auto& t) {
                   std::filesystem::remove(t.app.state.paths().backupShipDp("Carrier", "carrier_hull.dp"));
                   t.spoil();
-                  writeText(t.file("ships/Cargo/Cargo.dp"), "swapped");
+                  writeText(t.file("ships/Cargo/Cargo.dp"), kSwapped);
               },
               "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1, {"Missing backup DP in ships\\Carrier folder"}},
     // A mission that cannot be put in place changes nothing else.
@@ -394,6 +425,14 @@ const std::vector<EngineRow> kFailures = {
               {"Could not restore 9 files:\n{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n"
                "{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\nand 4 more\n" + kFailedTail},
               "Raid.mis", "Raid.mis"},
+    // What a game DP holds must be known before it is replaced: it may be someone else's.
+    EngineRow{"AGameDpThatCannotBeReadStays",
+              [](auto& t) {
+                  t.spoil();
+                  t.faulty.failWhen(FileOp::ReadFile, [&t](const std::string& path) { return path == t.file(kDps[0]); });
+              },
+              "Raid.mis", kAxis, "soooo", "<absent>", "", 1,
+              {"Could not restore 1 file:\n{objects_dp/Tower.dp}\n" + kFailedTail}},
     // A unit type nobody names stops a side swap before it changes anything.
     EngineRow{"AnUnnamedTypeStopsASideSwap", unnamedType, "Bad.mis", kAxis, "ssss-", "1", "<absent>", 1,
               {"Mission error, name of unit.1 unknown"}, "in force", "Raid.mis"},

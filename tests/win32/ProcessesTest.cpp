@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "testkit/TempDir.h"
@@ -37,15 +38,22 @@ TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
     EXPECT_NE(ran.find("Select.exe"), std::string::npos) << ran;
 }
 
-TEST(Win32Processes, AStartRunsInTheGivenFolderWithoutWaiting) {
+// The started program keeps running, and the list of running programs has its full path.
+TEST(Win32Processes, AStartRunsInTheGivenFolderWithoutWaitingAndIsListedRunning) {
     testkit::TempDir dir;
     const std::string program = copyStandIn(dir / "cfs2.exe");
+    testkit::writeText(dir / "standin-wait.txt", "");
     const StartResult result = platformProcesses().start(program, dir.path());
     ASSERT_TRUE(result.started);
     const std::string marker = dir / "standin-ran.txt";
     for (int i = 0; i < 200 && testkit::readText(marker).empty(); ++i) ::Sleep(25);
     EXPECT_NE(testkit::readText(marker).find(dir.path()), std::string::npos);
-    ::Sleep(100);  // let it finish before the folder goes
+    const std::vector<std::string> running = platformProcesses().runningPrograms();
+    EXPECT_EQ(std::count_if(running.begin(), running.end(),
+                            [&](const std::string& image) { return ::lstrcmpiA(image.c_str(), program.c_str()) == 0; }),
+              1);
+    ::DeleteFileA((dir / "standin-wait.txt").c_str());
+    ::Sleep(200);  // let it finish before the folder goes
 }
 
 TEST(Win32Processes, AMissingProgramGivesTheSystemsText) {

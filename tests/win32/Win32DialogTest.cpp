@@ -312,6 +312,8 @@ TEST_F(Win32DialogWindowTest, MessageBoxShowsCaptionTextIconAndButtonsAndGivesTh
          nullptr, {IDYES, IDNO}},
         {"Units are now friendly", "FYI", MessageIcon::Information, MessageButtons::YesNo, IDYES, MessageAnswer::Yes,
          IDI_INFORMATION, {IDYES, IDNO}},
+        {"CFS2 is running.", "Velmora", MessageIcon::Warning, MessageButtons::Ok, IDOK, MessageAnswer::Ok, IDI_WARNING,
+         {IDOK}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

@@ -2,6 +2,7 @@
 // start that returns at once for the game.
 #include "platform/Processes.h"
 
+#include <dirent.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 
 extern char** environ;
 
@@ -53,6 +55,28 @@ public:
         reapLater();
         result.started = true;
         return result;
+    }
+
+    std::vector<std::string> runningPrograms() override {
+        std::vector<std::string> programs;
+        DIR* proc = ::opendir("/proc");
+        if (!proc) return programs;
+        while (const dirent* entry = ::readdir(proc)) {
+            const std::string id = entry->d_name;
+            if (id.empty() || id.find_first_not_of("0123456789") != std::string::npos) continue;
+            char path[4096];
+            const ssize_t length = ::readlink(("/proc/" + id + "/exe").c_str(), path, sizeof path);
+            if (length > 0) {
+                programs.emplace_back(path, static_cast<size_t>(length));
+                continue;
+            }
+            // Another user's program: only its name can be read.
+            std::string name;
+            std::getline(std::ifstream("/proc/" + id + "/comm"), name);
+            if (!name.empty()) programs.push_back(name);
+        }
+        ::closedir(proc);
+        return programs;
     }
 
 private:

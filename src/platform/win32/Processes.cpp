@@ -1,7 +1,12 @@
 // Starting the game and the host tool on Windows.
 #include "platform/Processes.h"
 
+#include <iterator>
+
 #include <windows.h>
+#include <tlhelp32.h>
+
+#include "platform/CodePage.h"
 
 namespace velmora {
 namespace {
@@ -62,6 +67,37 @@ public:
         ::CloseHandle(process.hProcess);
         result.started = true;
         return result;
+    }
+
+    std::vector<std::string> runningPrograms() override {
+        std::vector<std::string> programs;
+        HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return programs;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+            std::u16string image = imagePath(entry.th32ProcessID);
+            // Another user's program may refuse even this much: its name is all there is.
+            if (image.empty()) image = reinterpret_cast<const char16_t*>(entry.szExeFile);
+            std::string narrow;
+            appendNarrow(image, narrow);
+            programs.push_back(std::move(narrow));
+        }
+        ::CloseHandle(snapshot);
+        return programs;
+    }
+
+private:
+    static std::u16string imagePath(DWORD id) {
+        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+        if (!process) return {};
+        wchar_t path[MAX_PATH * 4];
+        DWORD size = static_cast<DWORD>(std::size(path));
+        std::u16string image;
+        if (::QueryFullProcessImageNameW(process, 0, path, &size))
+            image.assign(reinterpret_cast<const char16_t*>(path), size);
+        ::CloseHandle(process);
+        return image;
     }
 };
 

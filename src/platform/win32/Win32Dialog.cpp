@@ -151,6 +151,7 @@ MessageAnswer Win32Dialog::messageBox(std::string_view text, std::string_view ca
     UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
     if (icon == MessageIcon::Error) style |= MB_ICONERROR;
     if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
+    if (icon == MessageIcon::Warning) style |= MB_ICONWARNING;
     const int answer =
         ::MessageBoxA(dialog_, std::string(text).c_str(), std::string(caption).c_str(), style);
     // Only No holds a Yes/No question back; a box that could not be shown

@@ -4,7 +4,8 @@
 //
 // In its current folder it writes "standin-ran.txt" (its own path, then the
 // folder). When that folder holds "standin-create.txt", it creates the file
-// named there.
+// named there. While the folder holds "standin-wait.txt" it keeps running, as
+// the game does until the player closes it.
 #include <windows.h>
 
 #include <cstdio>
@@ -26,5 +27,6 @@ int main() {
         for (size_t i = length; i > 0 && (target[i - 1] == '\r' || target[i - 1] == '\n'); --i) target[i - 1] = '\0';
         if (FILE* made = std::fopen(target, "wb")) std::fclose(made);
     }
+    for (int i = 0; i < 3000 && ::GetFileAttributesA("standin-wait.txt") != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(20);
     return 0;
 }
