@@ -26,10 +26,10 @@
 
 #include "base/CodePage1252.h"
 #include "core/ProfileFile.h"
-#include "core/Text.h"
-#include "platform/CodePage.h"
+#include "testkit/Cp1252Oracle.h"
 
 using namespace velmora;
+using oracle::trimmed;
 
 namespace {
 
@@ -59,7 +59,7 @@ std::vector<std::string_view> linesOf(std::string_view text, bool utf16 = false)
 
 std::string_view content(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    return trimProfileSpace(line);
+    return trimmed(line);
 }
 
 // A header is a trimmed line "[...]" that has a ']'.
@@ -67,7 +67,7 @@ std::optional<std::string_view> headerName(std::string_view line) {
     const std::string_view text = content(line);
     const size_t close = text.rfind(']');
     if (text.empty() || text[0] != '[' || close == std::string_view::npos) return std::nullopt;
-    return trimProfileSpace(text.substr(1, close - 1));
+    return trimmed(text.substr(1, close - 1));
 }
 
 // The first section named `section`: its header's line index and the next
@@ -76,7 +76,7 @@ std::optional<std::pair<size_t, size_t>> aroundSection(std::string_view text, st
     const std::vector<std::string_view> lines = linesOf(text);
     for (size_t i = 0; i < lines.size(); ++i) {
         const auto name = headerName(lines[i]);
-        if (!name || !equalsIgnoreCase(*name, section)) continue;
+        if (!name || !oracle::sameIgnoringCase(*name, section)) continue;
         size_t next = i + 1;
         while (next < lines.size() && !headerName(lines[next])) ++next;
         return std::pair{i, next};
@@ -90,19 +90,13 @@ std::string joined(const std::vector<std::string_view>& lines, size_t from, size
     return text;
 }
 
-// What a read gives of a stored value, which a UTF-16 file holds through
-// UTF-16 (a byte the code page leaves undefined may come back as '?').
-std::string expectedRead(const ProfileFile& profile, std::string_view stored, size_t size) {
-    std::string value(trimProfileSpace(stored));
-    if (profile.isUtf16()) {
-        std::u16string units;
-        appendUtf16(value, units);
-        value.clear();
-        appendNarrow(units, value);
-    }
+// What a read gives of a stored value. A UTF-16 file holds it through
+// UTF-16, which keeps every byte of the page.
+std::string expectedRead(std::string_view stored, size_t size) {
+    std::string value(trimmed(stored));
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
         value = value.substr(1, value.size() - 2);
-    return clipToBuffer(value, size);
+    return size == 0 ? std::string() : value.substr(0, size - 1);
 }
 
 bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
@@ -110,8 +104,8 @@ bool hasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != 
 // A key a write can give and a read then find: one line, not blank, no '='
 // and no '[' in front (which would make it a header).
 bool usableKey(std::string_view name) {
-    const std::string_view trimmed = trimProfileSpace(name);
-    return !hasLineBreak(name) && !trimmed.empty() && trimmed[0] != '[' && name.find('=') == std::string_view::npos;
+    const std::string_view bare = trimmed(name);
+    return !hasLineBreak(name) && !bare.empty() && bare[0] != '[' && name.find('=') == std::string_view::npos;
 }
 
 // Up to 8 section or key names the text holds, for the script to pick.
@@ -121,7 +115,7 @@ std::vector<std::string> namesIn(std::string_view text, bool sections) {
         if (names.size() == 8) break;
         const auto name = headerName(line);
         if (name && sections) names.emplace_back(*name);
-        if (!name && !sections) names.emplace_back(trimProfileSpace(content(line).substr(0, content(line).find('='))));
+        if (!name && !sections) names.emplace_back(trimmed(content(line).substr(0, content(line).find('='))));
     }
     return names;
 }
@@ -135,7 +129,7 @@ std::string pickName(FuzzedDataProvider& script, const std::vector<std::string>&
 // The lines up to the edited section's header and from the next header on
 // stay; an edit that creates the section only appends.
 void checkOtherLinesKept(const ProfileFile& before, const ProfileFile& after, std::string_view section) {
-    const auto around = aroundSection(before.narrowText(), trimProfileSpace(section));
+    const auto around = aroundSection(before.narrowText(), trimmed(section));
     EXPECT(after.isUtf16() == before.isUtf16());
     if (before.isUtf16()) {
         EXPECT(linesOf(before.text(), true).size() == linesOf(before.narrowText()).size());
@@ -158,7 +152,7 @@ void checkSetString(ProfileFile& profile, const std::string& section, const std:
     const ProfileFile before = profile;
     profile.setString(section, key, value);
     // A write drops the value's leading white space, which trimming does too.
-    EXPECT(profile.getString(section, key, "\x01", size) == expectedRead(profile, value, size));
+    EXPECT(profile.getString(section, key, "\x01", size) == expectedRead(value, size));
     checkOtherLinesKept(before, profile, section);
 }
 
@@ -171,17 +165,17 @@ void checkSetSection(ProfileFile& profile, const std::string& section, const std
     std::vector<std::string> given;
     auto isGiven = [&](std::string_view name) {
         for (const std::string& earlier : given)
-            if (equalsIgnoreCase(earlier, trimProfileSpace(name))) return true;
+            if (oracle::sameIgnoringCase(earlier, trimmed(name))) return true;
         return false;
     };
     for (const std::string& line : lines) {
         if (line.empty()) break;
         const size_t equals = line.find('=');
-        const std::string_view name = trimProfileSpace(std::string_view(line).substr(0, equals));
+        const std::string_view name = trimmed(std::string_view(line).substr(0, equals));
         if (name.empty() || isGiven(name)) continue;
         given.emplace_back(name);
         const std::string expected =
-            equals == std::string::npos ? "\x01" : expectedRead(profile, line.substr(equals + 1), 300);
+            equals == std::string::npos ? "\x01" : expectedRead(line.substr(equals + 1), 300);
         EXPECT(profile.getString(section, name, "\x01", 300) == expected);
     }
     for (const std::string& key : knownKeys)
@@ -226,7 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int kind = script.ConsumeIntegralInRange(0, 3);
         const std::string section = pickName(script, sections);
         const size_t bufferSize = script.ConsumeIntegralInRange<size_t>(0, 300);
-        const bool usableSection = !hasLineBreak(section) && !trimProfileSpace(section).empty();
+        const bool usableSection = !hasLineBreak(section) && !trimmed(section).empty();
         if (kind == 0) {
             const std::string key = pickName(script, keys);
             const std::string defaultValue = script.ConsumeRandomLengthString(40);
@@ -244,8 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (size_t n = script.ConsumeIntegralInRange<size_t>(0, 6); n > 0; --n) {
                 std::string line = script.ConsumeRandomLengthString(60);
                 // A line opening with '[' would be a header of its own.
-                const std::string_view trimmed = trimProfileSpace(line);
-                if (hasLineBreak(line) || (!trimmed.empty() && trimmed[0] == '[')) line = "k=v";
+                const std::string_view bare = trimmed(line);
+                if (hasLineBreak(line) || (!bare.empty() && bare[0] == '[')) line = "k=v";
                 lines.push_back(line);
             }
             if (!usableSection) continue;

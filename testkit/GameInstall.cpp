@@ -24,6 +24,11 @@ std::vector<std::string> simsOf(const ShipPlan& ship) {
 
 }  // namespace
 
+std::string registryKey(GameVersion game) {
+    return std::string("Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator") +
+           (game == kCfs1 ? "" : " 2");
+}
+
 MissionPlan defaultSessionMission() { return MissionPlan{{{1, 1, "Default Field"}}, {{1, std::nullopt}}}; }
 
 std::string missionText(const MissionPlan& plan) {

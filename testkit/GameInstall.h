@@ -100,4 +100,7 @@ std::string idListText(const std::map<std::string, std::map<int, std::string>>& 
 // The game's own session mission: one unit type and one unit.
 MissionPlan defaultSessionMission();
 
+// Where the games' installers register them, under HKEY_LOCAL_MACHINE.
+std::string registryKey(GameVersion game);
+
 }  // namespace velmora::testkit

@@ -51,7 +51,7 @@ TestApp::TestApp() : savedDirectory(platformFileSystem().currentDirectory()) {
 TestApp::~TestApp() { platformFileSystem().setCurrentDirectory(savedDirectory); }
 
 void TestApp::registerGame(GameVersion game, const std::string& dir) {
-    registry.set(gameProfile(game).registryKey, dir);
+    registry.set(registryKey(game), dir);
 }
 
 void TestApp::install(const GameInstall& install) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/CodePage1252.h"
 #include "core/Text.h"
 
 namespace velmora {

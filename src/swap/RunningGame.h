@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 
 namespace velmora {
 

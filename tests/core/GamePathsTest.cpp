@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/GameInstall.h"
+#include "testkit/GameInstall.h"
 
 namespace velmora {
 namespace {
@@ -21,8 +22,8 @@ TEST(GameLookup, AGameCountsOnlyWithADirectoryWhichLosesItsTrailingSeparator) {
                            Row{"C:\\Games/", nullptr, 1, "C:\\Games"}, Row{"", "D:\\CFS2", 2, ""},
                            Row{"C:\\", nullptr, 1, "C:\\"}}) {
         TableGameRegistry registry;
-        if (row.cfs1) registry.set(GameTable[kCfs1].registryKey, row.cfs1);
-        if (row.cfs2) registry.set(GameTable[kCfs2].registryKey, row.cfs2);
+        if (row.cfs1) registry.set(testkit::registryKey(kCfs1), row.cfs1);
+        if (row.cfs2) registry.set(testkit::registryKey(kCfs2), row.cfs2);
         SCOPED_TRACE(row.cfs1 ? row.cfs1 : "no CFS1");
         EXPECT_EQ(detectInstalledGames(registry), row.installed);
         // A directory that cannot be read is empty, never the other game's.

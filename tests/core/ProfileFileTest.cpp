@@ -283,15 +283,5 @@ TEST(ProfileFileOnDisk, AWriteThatCannotCompleteReportsFailureAndChangesNothing)
     }
 }
 
-TEST(CodePage1252, EveryByteHasOneCharacterAndBack) {
-    for (int byte = 0; byte < 256; ++byte)
-        EXPECT_EQ(cp1252FromUtf16(utf16From1252(static_cast<unsigned char>(byte))), byte);
-    EXPECT_EQ(utf16From1252(0x80), u'\u20AC');
-    EXPECT_EQ(utf16From1252(0x9F), u'\u0178');
-    EXPECT_EQ(utf16From1252(0x81), u'\u0081');
-    EXPECT_EQ(cp1252FromUtf16(u'\u0100'), -1);
-    EXPECT_EQ(cp1252FromUtf16(u'\u0080'), -1);
-}
-
 }  // namespace
 }  // namespace velmora

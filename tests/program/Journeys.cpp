@@ -108,7 +108,6 @@ struct Journey {
 const Setup kCfs2{false, true, false};
 const Setup kBoth{true, true, false};
 const std::string kCfs1BackedUp = "CFS1 object DP's and multiplayer.mis successfully backed up.";
-const std::string kUnnamed = "[unit.0]\r\ntype_id=99\r\n";  // a type neither the mission nor idlist.txt names
 
 const std::vector<Journey>& journeys() {
     static const std::vector<Journey> all = {
@@ -138,38 +137,6 @@ const std::vector<Journey>& journeys() {
         {"ASecondStartTouchesNothingAndEnds", kCfs2,
          {start(), box("FYI", kCfs2BackedUp), ready(), erase("Velmora\\bkupcfs2\\multiplayer.mis"), start(),
           ended(), absent("Velmora\\bkupcfs2\\multiplayer.mis"), ready(), click(IDCANCEL)}},
-        {"QuitWarnsWhileTheOtherGameIsSwapped", kBoth,
-         {start(), box("FYI", kCfs1BackedUp), box("FYI", kCfs2BackedUp), click(IDC_CFS1), pick(IDC_MISSION, "Channel.mis"),
-          click(IDC_ALLIED), click(IDOK), box("FYI", "Mission swapped.  Allied mission\nunits are now friendly."),
-          click(IDC_CFS2), click(IDC_RESTORE), box("Velmora", "Originals restored"), closeBox(),
-          box("Velmora", kQuitWarning, "No"), ready(), click(IDC_CFS1), click(IDC_RESTORE),
-          box("Velmora", "Originals restored"), closeBox(), ended()}},
-        {"RestoreNeedsNoUnitNames", kCfs2,
-         {start(), box("FYI", kCfs2BackedUp), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
-          box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
-          write("Velmora\\bkupcfs2\\multiplayer.mis", kUnnamed), click(IDC_RESTORE),
-          box("Velmora", "Originals restored"), same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
-          click(IDCANCEL), ended()}},
-        {"ASideSwapWithAnUnnamedTypeChangesNothing", kCfs2,
-         {write("CFS2\\missions\\Bad.mis", kUnnamed), start(), box("FYI", kCfs2BackedUp), pick(IDC_MISSION, "Raid.mis"),
-          click(IDC_AXIS), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
-          pick(IDC_MISSION, "Bad.mis"), click(IDC_ALLIED), click(IDOK), box("Error", "Mission error, name of unit.0 unknown"),
-          box("Error", "Error swapping to friendly Allies DP's."), same("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis"),
-          differs("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"), setting("CUR_MISSION_2", "Raid.mis"),
-          setting("LAST_SAVE_2", "2")}},
-        {"TheBackupRefusesADpVelmoraRewrote", kCfs2,
-         {write("CFS2\\objects_dp\\Crate.dp", "[guns.0]\r\n; modified by Velmora\r\ngun.0=1,0,0,0,0,0,0,1\r\n"), start(),
-          box("FYI", "CFS2 new object and ship DP's and multiplayer.mis successfully backed up."),
-          [](Program& p) {
-              return p.answer("Unable to complete backup of CFS2",
-                              "1 DP file was changed by an earlier swap and not backed up:\n" +
-                                  p.path("CFS2\\objects_dp\\Crate.dp") +
-                                  "\n\nThey are not the game's originals, so Velmora cannot restore them.\nPut the "
-                                  "game's original files back (from the game's CD or a reinstall),\nthen start "
-                                  "Velmora again.",
-                              "OK");
-          },
-          ready(), absent("Velmora\\bkupcfs2\\objects_dp\\Crate.dp"), click(IDCANCEL), ended()}},
         // Another program holds two files open at the first start: both are
         // named, the settings stay, and the next start completes the backup.
         // Without the backed-up multiplayer.mis a swap changes nothing.

@@ -35,12 +35,6 @@ bool isClass(HWND window, const wchar_t* wanted) {
     return std::wstring(name) == wanted;
 }
 
-// Where the games' 32-bit installers register them.
-std::string registryKey(GameVersion game) {
-    return std::string("Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator") +
-           (game == kCfs1 ? "" : " 2");
-}
-
 // The stand-in for the games and the host tool, built beside this program; Velmora.exe is one folder up.
 void copyBesideMe(const char* relative, const std::string& to) {
     wchar_t self[MAX_PATH] = {};
@@ -67,7 +61,7 @@ Program::Program(const Setup& setup) {
         install.writeGame(folder);
         copyBesideMe("velmora_standin.exe", folder + (game == kCfs1 ? "\\combatfs.exe" : "\\cfs2.exe"));
         HKEY key;
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, registryKey(game).c_str(), 0, nullptr, 0,
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), 0, nullptr, 0,
                               KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
             continue;
         ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
@@ -91,7 +85,7 @@ Program::~Program() {
         ::CloseHandle(process.hProcess);
     }
     for (GameVersion game : {kCfs1, kCfs2})
-        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, registryKey(game).c_str(), KEY_WOW64_32KEY, 0);
+        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), KEY_WOW64_32KEY, 0);
 }
 
 std::pair<HWND, HWND> Program::windows() const {

@@ -144,8 +144,8 @@ TEST_F(LaunchersTest, WithoutTheGameFolderNothingStarts) {
     launchGame(app.state);
     runHostSelect(app.state, [] {});
     EXPECT_TRUE(app.processes.calls.empty());
-    EXPECT_EQ(app.dialog.boxTexts().size(), 2u);
-    EXPECT_EQ(app.dialog.boxTexts()[0], "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again.");
+    EXPECT_EQ(app.dialog.boxTexts(),
+              std::vector<std::string>(2, "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again."));
 }
 
 }  // namespace
