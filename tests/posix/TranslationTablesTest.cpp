@@ -3,7 +3,7 @@
 // tests/win32/TranslationTablesTest.cpp checks them against Windows.
 #include <gtest/gtest.h>
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 #include "testkit/Cp1252Oracle.h"
 
 namespace velmora {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Text.h"
+#include "base/CodePage1252.h"
 
 namespace velmora {
 namespace {
