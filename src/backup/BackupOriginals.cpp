@@ -44,11 +44,9 @@ private:
     // Copies are staged as they are found and placed in batches (see
     // DurableCopies), so that the run waits for the disk a few times, not
     // once per file; placeCopies() places the last and counts them all.
-    // Each file is read once: the bytes looked at are the bytes copied.
-    void stageCopy(const std::string& source, const std::string& target, int& copied);
-    // As stageCopy, unless Velmora's own rewrite is in the DP.
-    void stageDpCopy(const std::string& source, const std::string& target, int& copied);
-    void stage(const std::string& source, const std::string& target, std::string_view bytes, int& copied);
+    // Each file is read once: the bytes looked at are the bytes copied. A DP
+    // that holds Velmora's own rewrite is refused.
+    void stageCopy(const std::string& source, const std::string& target, int& copied, bool dp);
     void recordNoSessionMission();
     void placeCopies();
     int reportFailedCopies();
@@ -109,32 +107,16 @@ int BackupRun::run() {
     return result;
 }
 
-void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied) {
+void BackupRun::stageCopy(const std::string& source, const std::string& target, int& copied, bool dp) {
     std::string bytes;
-    if (!files_.readFile(source, bytes)) {
-        wanted_.push_back({source, &copied, false});
-        return;
-    }
-    stage(source, target, bytes, copied);
-}
-
-void BackupRun::stageDpCopy(const std::string& source, const std::string& target, int& copied) {
-    std::string bytes;
-    if (!files_.readFile(source, bytes)) {
-        wanted_.push_back({source, &copied, false});
-        return;
-    }
+    const bool read = files_.readFile(source, bytes);
     // A DP left rewritten by an earlier swap (its backup since lost) would
     // become the "original" every restore puts back.
-    if (isRewrittenDp(bytes)) {
+    if (read && dp && isRewrittenDp(bytes)) {
         rewrittenDps_.push_back(source);
         return;
     }
-    stage(source, target, bytes, copied);
-}
-
-void BackupRun::stage(const std::string& source, const std::string& target, std::string_view bytes, int& copied) {
-    wanted_.push_back({source, &copied, copies_.add(target, bytes)});
+    wanted_.push_back({source, &copied, read && copies_.add(target, bytes)});
 }
 
 void BackupRun::recordNoSessionMission() {
@@ -146,7 +128,7 @@ void BackupRun::recordNoSessionMission() {
     const std::string text = std::string(gameProfile(state_.activeGame).displayName) +
                              " had no multiplayer.mis of its own when Velmora first backed it up.\r\n"
                              "Restore removes the multiplayer.mis a swap puts there.\r\n";
-    stage(record, record, text, recordsMade_);
+    wanted_.push_back({record, &recordsMade_, copies_.add(record, text)});
 }
 
 int BackupRun::reportFailedCopies() {
@@ -251,7 +233,7 @@ int BackupRun::backUpSessionMission() {
             return 1;
         }
     }
-    stageCopy(source, backup, missionCopied_);
+    stageCopy(source, backup, missionCopied_, false);
     return 0;
 }
 
@@ -260,7 +242,7 @@ int BackupRun::backUpObjectDps() {
     if (dps.empty()) return fail("Could not locate any original object DP's");
     for (const std::string& dp : dps) {
         if (backedUpObjectDps_.count(dp) == 0)
-            stageDpCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_);
+            stageCopy(paths_.objectDp(dp), paths_.backupObjectDp(dp), objectDpsCopied_, true);
         ++objectDpsSeen_;
     }
     return 0;
@@ -294,7 +276,7 @@ int BackupRun::backUpShip(const std::string& ship) {
             backedUpDps = removeLeftoverTemporaries(files_, paths_.backupShipFolder(ship), paths_.separator());
             subfolderPending = false;
         }
-        if (backedUpDps.count(dpFile) == 0) stageDpCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_);
+        if (backedUpDps.count(dpFile) == 0) stageCopy(source, paths_.backupShipDp(ship, dpFile), shipDpsCopied_, true);
         ++shipDpsSeen_;
     }
 }

@@ -37,7 +37,7 @@ bool DurableCopies::add(const std::string& target, std::string_view contents) {
     if (temporary.empty()) return false;
     temporaries_.push_back(std::move(temporary));
     targets_.push_back(target);
-    if (temporaries_.size() >= kBatchFiles) placeBatch();
+    if (temporaries_.size() >= batchFiles_) placeBatch();
     return true;
 }
 

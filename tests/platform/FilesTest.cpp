@@ -181,7 +181,7 @@ TEST_F(FilesTest, DurableCopiesAppearOnlyWhenPlacedAndNeverOverAFile) {
 
 // A step that fails costs only what it touched, and leaves no temporary file.
 TEST_F(FilesTest, DurableCopiesLoseOnlyTheBatchWhoseStepFailed) {
-    const size_t n = DurableCopies::kBatchFiles;
+    const size_t n = 4;  // files in a batch
     const struct {
         testkit::FileOp op;
         int nth;
@@ -197,7 +197,7 @@ TEST_F(FilesTest, DurableCopiesLoseOnlyTheBatchWhoseStepFailed) {
         faulty.failNth(row.op, row.nth);
         std::vector<DurableCopies::Outcome> placed;
         {
-            DurableCopies copies(faulty);
+            DurableCopies copies(faulty, n);
             for (size_t i = 0; i < row.count; ++i) ASSERT_TRUE(copies.add(here / (std::to_string(i) + ".dp"), "bytes"));
             placed = copies.place();
             ASSERT_TRUE(copies.add(here / "dropped.dp", "bytes")) << "a batch dropped unplaced removes what it staged";
