@@ -12,15 +12,8 @@
 namespace velmora::testkit {
 
 enum class FileOp {
-    CanOpenForReading,
-    ReadFile,
-    WriteTemporary,
-    CopyToTemporary,
-    ReplaceWithTemporary,
-    MoveTemporaryIntoPlace,
-    FlushTemporaries,
-    MakeWritable,
-    RemoveFile,
+    CanOpenForReading, ReadFile, WriteTemporary, CopyToTemporary, ReplaceWithTemporary, MoveTemporaryIntoPlace,
+    FlushTemporaries, MakeWritable, RemoveFile,
 };
 
 class FaultyFileSystem final : public FileSystem {
@@ -28,10 +21,10 @@ public:
     explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
 
     // The `n`-th call (counting from 1) of `op` fails.
-    void failNth(FileOp op, int n);
+    void failNth(FileOp op, int n) { failAt_[op] = n; }
     // Every call of `op` whose path (the target, for the temporary-file
     // operations; the first temporary, for a flush) satisfies `when` fails.
-    void failWhen(FileOp op, std::function<bool(const std::string&)> when);
+    void failWhen(FileOp op, std::function<bool(const std::string&)> when) { failWhen_[op] = std::move(when); }
     int calls(FileOp op) const;
 
     bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
@@ -39,18 +32,35 @@ public:
     }
     bool exists(const std::string& path) override { return real_.exists(path); }
     bool isDirectory(const std::string& path) override { return real_.isDirectory(path); }
-    bool canOpenForReading(const std::string& path) override;
-    bool readFile(const std::string& path, std::string& contents) override;
-    std::string writeTemporary(const std::string& target, std::string_view contents, bool durable) override;
-    std::string copyToTemporary(const std::string& source, const std::string& target, bool durable) override;
-    bool replaceWithTemporary(const std::string& temporary, const std::string& target) override;
-    bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override;
-    bool flushTemporaries(const std::vector<std::string>& temporaries) override;
+    bool canOpenForReading(const std::string& path) override {
+        return !fails(FileOp::CanOpenForReading, path) && real_.canOpenForReading(path);
+    }
+    bool readFile(const std::string& path, std::string& contents) override {
+        return !fails(FileOp::ReadFile, path) && real_.readFile(path, contents);
+    }
+    std::string writeTemporary(const std::string& target, std::string_view contents, bool durable) override {
+        return fails(FileOp::WriteTemporary, target) ? std::string() : real_.writeTemporary(target, contents, durable);
+    }
+    std::string copyToTemporary(const std::string& source, const std::string& target, bool durable) override {
+        return fails(FileOp::CopyToTemporary, target) ? std::string() : real_.copyToTemporary(source, target, durable);
+    }
+    bool replaceWithTemporary(const std::string& temporary, const std::string& target) override {
+        return !fails(FileOp::ReplaceWithTemporary, target) && real_.replaceWithTemporary(temporary, target);
+    }
+    bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override {
+        return !fails(FileOp::MoveTemporaryIntoPlace, target) && real_.moveTemporaryIntoPlace(temporary, target);
+    }
+    bool flushTemporaries(const std::vector<std::string>& temporaries) override {
+        return !fails(FileOp::FlushTemporaries, temporaries.empty() ? std::string() : temporaries.front()) &&
+               real_.flushTemporaries(temporaries);
+    }
     void discardTemporary(const std::string& temporary) override { real_.discardTemporary(temporary); }
     bool isReadOnly(const std::string& path) override { return real_.isReadOnly(path); }
-    bool makeWritable(const std::string& path) override;
+    bool makeWritable(const std::string& path) override {
+        return !fails(FileOp::MakeWritable, path) && real_.makeWritable(path);
+    }
     MakeDirResult makeDirectory(const std::string& path) override { return real_.makeDirectory(path); }
-    bool removeFile(const std::string& path) override;
+    bool removeFile(const std::string& path) override { return !fails(FileOp::RemoveFile, path) && real_.removeFile(path); }
     std::string currentDirectory() override { return real_.currentDirectory(); }
     bool setCurrentDirectory(const std::string& path) override { return real_.setCurrentDirectory(path); }
 

@@ -1,5 +1,6 @@
 #include "testkit/InMemoryDialog.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/CodePage1252.h"
@@ -13,16 +14,9 @@ InMemoryDialog::InMemoryDialog(int templateId) {
     for (const ResourceControl& c : resourceDialog(templateId)) {
         if (c.has("WS_GROUP")) ++group;
         if (c.id == -1) continue;
-        Control& control = controls_[c.id];
-        control.autoRadio = c.has("BS_AUTORADIOBUTTON");
-        control.autoCheckBox = c.has("BS_AUTOCHECKBOX");
-        control.list = c.className == "ComboBox";
-        control.sorted = c.has("CBS_SORT");
-        control.group = group;
-        control.text = c.text;
-        control.enabled = c.enabled();
-        control.visible = c.visible();
-        control.tabStop = c.has("WS_TABSTOP");
+        controls_.insert_or_assign(c.id, Control{c.has("BS_AUTORADIOBUTTON"), c.has("BS_AUTOCHECKBOX"),
+                                                 c.className == "ComboBox", c.has("CBS_SORT"), group, c.text,
+                                                 c.enabled(), c.visible(), c.has("WS_TABSTOP")});
     }
 }
 
@@ -44,8 +38,7 @@ bool InMemoryDialog::click(int id) {
         // hidden and disabled controls: those keep their check.
         clicked.checked = true;
         for (auto& [otherId, other] : controls_)
-            if (otherId != id && other.group == clicked.group && other.autoRadio &&
-                other.enabled && other.visible)
+            if (otherId != id && other.group == clicked.group && other.autoRadio && other.enabled && other.visible)
                 other.checked = false;
     } else if (clicked.autoCheckBox) {
         clicked.checked = !clicked.checked;
@@ -63,9 +56,7 @@ bool InMemoryDialog::pick(int id, int index) {
 
 bool InMemoryDialog::pick(int id, const std::string& text) {
     const std::vector<std::string>& entries = control(id).entries;
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i] == text) return pick(id, static_cast<int>(i));
-    return false;
+    return pick(id, static_cast<int>(std::find(entries.begin(), entries.end(), text) - entries.begin()));
 }
 
 std::vector<std::string> InMemoryDialog::boxTexts() const {
@@ -73,9 +64,6 @@ std::vector<std::string> InMemoryDialog::boxTexts() const {
     for (const RecordedBox& box : boxes_) texts.push_back(box.text);
     return texts;
 }
-
-void InMemoryDialog::enable(int id, bool enabled) { control(id).enabled = enabled; }
-bool InMemoryDialog::isEnabled(int id) { return control(id).enabled; }
 
 std::string InMemoryDialog::text(int id, size_t limit) {
     const Control& c = control(id);
@@ -86,12 +74,10 @@ std::string InMemoryDialog::text(int id, size_t limit) {
     return clipToBuffer(c.text, limit);
 }
 
+// A drop-down list has no edit field: its text is its selection, and setting
+// a text changes nothing.
 void InMemoryDialog::setText(int id, std::string_view text) {
-    Control& c = control(id);
-    // A drop-down list has no edit field: its text is its selection, and
-    // setting a text changes nothing.
-    if (c.list) return;
-    c.text = std::string(text);
+    if (Control& c = control(id); !c.list) c.text = std::string(text);
 }
 
 void InMemoryDialog::checkRadio(int first, int last, int id) {
@@ -105,9 +91,6 @@ int InMemoryDialog::checkedRadio(int first, int last) {
         if (id >= first && id <= last && c.checked) return id;
     return 0;
 }
-
-void InMemoryDialog::setChecked(int id, bool checked) { control(id).checked = checked; }
-bool InMemoryDialog::isChecked(int id) { return control(id).checked; }
 
 void InMemoryDialog::resetList(int id) {
     Control& list = control(id);
@@ -147,9 +130,6 @@ void InMemoryDialog::selectListEntry(int id, int index) {
     list.selection = index >= 0 && index < static_cast<int>(list.entries.size()) ? index : -1;
 }
 
-std::vector<std::string> InMemoryDialog::listEntries(int id) { return control(id).entries; }
-int InMemoryDialog::listSelection(int id) { return control(id).selection; }
-
 MessageAnswer InMemoryDialog::messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                                          MessageButtons buttons) {
     RecordedBox box{std::string(text), std::string(caption), icon, buttons, MessageAnswer::Ok};
@@ -161,12 +141,6 @@ MessageAnswer InMemoryDialog::messageBox(std::string_view text, std::string_view
     boxes_.push_back(box);
     return box.answer;
 }
-
-void InMemoryDialog::showWindow(WindowShow how) {
-    windowState_ = how;
-}
-
-void InMemoryDialog::endDialog(int result) { endResult_ = result; }
 
 std::string InMemoryDialog::loadString(int id) { return resourceString(id); }
 

@@ -1,12 +1,8 @@
 // The in-memory dialog: a DialogPort that behaves as the Win32 controls of
-// the main dialog do, for tests of the handlers.
-//
-// It is built from the dialog's template in Velmora.rc, so its controls,
-// kinds, groups and initial states are those Windows makes. A click goes
-// through `click()`, which does what Windows does before the dialog hears of it (an automatic
-// radio checks itself and unchecks the visible, enabled radios of its group;
-// a check box flips) and then hands the id to the command handler. Message
-// boxes are recorded and answered from a script.
+// the main dialog do, for tests of the handlers. It is built from the
+// dialog's template in Velmora.rc, so its controls, kinds, groups and initial
+// states are those Windows makes. Message boxes are recorded and answered
+// from a script.
 #pragma once
 
 #include <deque>
@@ -35,7 +31,10 @@ public:
 
     // What a click on control `id` reaches: the dialog's command routing.
     void onCommand(std::function<void(int id)> handler) { handler_ = std::move(handler); }
-    // A user's click: ignored (false) on a hidden or disabled control.
+    // A user's click: ignored (false) on a hidden or disabled control. Does
+    // what Windows does before the dialog hears of it (an automatic radio
+    // checks itself and unchecks the visible, enabled radios of its group; a
+    // check box flips), then hands the id to the command handler.
     bool click(int id);
     // A user's pick of entry `index` of a drop-down list (no command is sent).
     bool pick(int id, int index);
@@ -57,25 +56,25 @@ public:
     std::optional<WindowShow> windowState() const { return windowState_; }
 
     // DialogPort
-    void enable(int id, bool enabled) override;
-    bool isEnabled(int id) override;
+    void enable(int id, bool enabled) override { control(id).enabled = enabled; }
+    bool isEnabled(int id) override { return control(id).enabled; }
     std::string text(int id, size_t limit) override;
     void setText(int id, std::string_view text) override;
     void checkRadio(int first, int last, int id) override;
     int checkedRadio(int first, int last) override;
-    void setChecked(int id, bool checked) override;
-    bool isChecked(int id) override;
+    void setChecked(int id, bool checked) override { control(id).checked = checked; }
+    bool isChecked(int id) override { return control(id).checked; }
     void resetList(int id) override;
     int addListEntry(int id, std::string_view text) override;
     int insertListEntry(int id, int index, std::string_view text) override;
     int findListEntry(int id, std::string_view text) override;
     void selectListEntry(int id, int index) override;
-    std::vector<std::string> listEntries(int id) override;
-    int listSelection(int id) override;
+    std::vector<std::string> listEntries(int id) override { return control(id).entries; }
+    int listSelection(int id) override { return control(id).selection; }
     MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                              MessageButtons buttons) override;
-    void showWindow(WindowShow how) override;
-    void endDialog(int result) override;
+    void showWindow(WindowShow how) override { windowState_ = how; }
+    void endDialog(int result) override { endResult_ = result; }
     std::string loadString(int id) override;
     bool appendSystemMenuItem(int commandId, std::string_view text) override;
     void setWindowIcons() override { ++iconSets_; }
@@ -90,17 +89,11 @@ public:
 
 private:
     struct Control {
-        bool autoRadio = false;
-        bool autoCheckBox = false;
-        bool list = false;
-        bool sorted = false;
-        size_t group = 0;  // index of the group it belongs to
+        bool autoRadio, autoCheckBox, list, sorted;
+        size_t group;  // index of the group it belongs to
         std::string text;
-        bool enabled;
-        bool visible;
-        bool tabStop;
-        bool checked = false;
-        std::vector<std::string> entries;
+        bool enabled, visible, tabStop, checked = false;
+        std::vector<std::string> entries = {};
         int selection = -1;
     };
     Control& control(int id);
@@ -114,8 +107,7 @@ private:
     std::optional<int> endResult_;
     std::optional<WindowShow> windowState_;
     std::vector<std::pair<int, std::string>> systemMenu_;
-    int iconSets_ = 0;
-    int aboutBoxes_ = 0;
+    int iconSets_ = 0, aboutBoxes_ = 0;
 };
 
 }  // namespace velmora::testkit

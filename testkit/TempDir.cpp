@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "platform/PathStyle.h"
@@ -52,10 +53,7 @@ std::string TempDir::operator/(std::string_view relative) const {
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
 }
 
 bool writeText(const std::string& path, std::string_view text) {

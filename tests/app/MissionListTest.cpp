@@ -10,64 +10,46 @@
 namespace velmora {
 namespace {
 
-using testkit::GameInstall;
+using List = std::vector<std::string>;
 
-class MissionListTest : public ::testing::Test {
-protected:
-    void SetUp() override { app.activate(kCfs2); }
-    void setCurrent(const std::string& mission) {
-        writeProfileString(app.state.files(), "MAIN", "CUR_MISSION_2", mission, app.state.settingsPath);
+// Each row fills the list for CFS1 first, then rebuilds it for CFS2: only
+// CFS2's missions and its own record count.
+TEST(MissionListTest, SortedMisNamesOfTheActiveGameWithItsRecordedMissionSelected) {
+    const struct {
+        const char* name;
+        List missions;        // in CFS2's missions folder, none when empty; "x/" is a folder
+        const char* current;  // CUR_MISSION_2, none when null
+        List entries;
+        const char* selected;
+    } rows[] = {
+        {"SortedWithoutRegardToCase", {"Zulu.mis", "alpha.mis", "Beta.mis"}, "beta.MIS",
+         {"alpha.mis", "Beta.mis", "Original mp.mis file", "Zulu.mis"}, "Beta.mis"},
+        {"NoMissionsFolderNorRecordSelectsTheOriginal", {}, nullptr, {"Original mp.mis file"}, "Original mp.mis file"},
+        {"ARemovedMissionLeavesNoSelection", {"Raid.mis"}, "Gone.mis", {"Original mp.mis file", "Raid.mis"}, ""},
+        {"OnlyMisNamesFoldersIncluded", {"a.MIS", "notes.txt", "extra.mis/", "b.mis.bak"}, "Two.mis",
+         {"a.MIS", "extra.mis", "Original mp.mis file"}, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        testkit::TestApp app;
+        app.install(testkit::GameInstall(kCfs1).missionText("One.mis", "").missionText("Two.mis", ""));
+        testkit::GameInstall cfs2(kCfs2);
+        for (const std::string& mission : row.missions)
+            if (mission.back() != '/') cfs2.missionText(mission, "");
+        if (!row.missions.empty()) app.install(cfs2);
+        for (const std::string& mission : row.missions)
+            if (mission.back() == '/') app.state.files().makeDirectory(app.cfs2Dir + testkit::nativePath("/missions/" + mission));
+        writeProfileString(app.state.files(), "MAIN", "CUR_MISSION_1", "Two.mis", app.state.settingsPath);
+        if (row.current) writeProfileString(app.state.files(), "MAIN", "CUR_MISSION_2", row.current, app.state.settingsPath);
+        app.activate(kCfs1);
+        fillMissionList(app.state);
+        EXPECT_EQ(selectedMission(app.state), "Two.mis");
+        app.activate(kCfs2);
+        fillMissionList(app.state);
+        EXPECT_EQ(app.dialog.listEntries(IDC_MISSION), row.entries);
+        EXPECT_EQ(selectedMission(app.state), row.selected);
+        EXPECT_EQ(app.dialog.listSelection(IDC_MISSION) == -1, *row.selected == '\0');
     }
-    std::vector<std::string> entries() { return app.dialog.listEntries(IDC_MISSION); }
-    testkit::TestApp app;
-};
-
-TEST_F(MissionListTest, SortedWithoutRegardToCaseAndTheRecordedMissionSelected) {
-    app.install(GameInstall(kCfs2).missionText("Zulu.mis", "").missionText("alpha.mis", "").missionText("Beta.mis", ""));
-    app.activate(kCfs2);
-    setCurrent("beta.MIS");
-    fillMissionList(app.state);
-    EXPECT_EQ(entries(), (std::vector<std::string>{"alpha.mis", "Beta.mis", "Original mp.mis file", "Zulu.mis"}));
-    EXPECT_EQ(selectedMission(app.state), "Beta.mis");
-}
-
-TEST_F(MissionListTest, NoMissionsFolderAndNoSettingsSelectsTheOriginal) {
-    fillMissionList(app.state);
-    EXPECT_EQ(entries(), std::vector<std::string>{"Original mp.mis file"});
-    EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
-}
-
-TEST_F(MissionListTest, ARemovedMissionLeavesNoSelection) {
-    app.install(GameInstall(kCfs2).missionText("Raid.mis", ""));
-    app.activate(kCfs2);
-    setCurrent("Gone.mis");
-    fillMissionList(app.state);
-    EXPECT_EQ(entries().size(), 2u);
-    EXPECT_EQ(app.dialog.listSelection(IDC_MISSION), -1);
-    EXPECT_EQ(selectedMission(app.state), "");
-}
-
-TEST_F(MissionListTest, OnlyMisNamesAreListedFoldersIncluded) {
-    app.install(GameInstall(kCfs2).missionText("a.MIS", "").missionText("notes.txt", "").missionText("b.mis.bak", ""));
-    app.state.files().makeDirectory(app.cfs2Dir + app.state.platform.separator + "missions" +
-                                    app.state.platform.separator + "extra.mis");
-    app.activate(kCfs2);
-    fillMissionList(app.state);
-    EXPECT_EQ(entries(), (std::vector<std::string>{"a.MIS", "extra.mis", "Original mp.mis file"}));
-}
-
-TEST_F(MissionListTest, RebuildingForTheOtherGameShowsItsMissionsAndRecord) {
-    app.install(GameInstall(kCfs1).missionText("One.mis", ""));
-    app.install(GameInstall(kCfs2).missionText("Two.mis", ""));
-    writeProfileString(app.state.files(), "MAIN", "CUR_MISSION_1", "One.mis", app.state.settingsPath);
-    setCurrent("Two.mis");
-    app.activate(kCfs1);
-    fillMissionList(app.state);
-    EXPECT_EQ(selectedMission(app.state), "One.mis");
-    app.activate(kCfs2);
-    fillMissionList(app.state);
-    EXPECT_EQ(entries(), (std::vector<std::string>{"Original mp.mis file", "Two.mis"}));
-    EXPECT_EQ(selectedMission(app.state), "Two.mis");
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ namespace {
 
 struct Op {
     enum Kind { ReadString, ReadInt, WriteString, WriteSection } kind = ReadString;
-    std::string section;
-    std::string key;
+    std::string section, key;
     std::string text = "(absent)";   // default of a string read, value of a write
     unsigned size = 256;             // buffer size of a string read
     int intDefault = 0;              // default of an integer read
@@ -40,11 +39,10 @@ Op read(std::string section, std::string key, std::string defaultValue = "d", un
 }
 
 // splitmix64: the same on every compiler, unlike the distributions of <random>.
-class Rng {
-public:
-    explicit Rng(uint64_t seed) : state_(seed) {}
+struct Rng {
+    uint64_t state;
     uint64_t next() {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
@@ -52,9 +50,6 @@ public:
     size_t below(size_t bound) { return bound == 0 ? 0 : static_cast<size_t>(next() % bound); }
     bool chance(unsigned percent) { return below(100) < percent; }
     const std::string& pick(const std::vector<std::string>& items) { return items[below(items.size())]; }
-
-private:
-    uint64_t state_;
 };
 
 // Names of the kind the games' files and Velmora's settings hold, a few with
@@ -112,9 +107,7 @@ std::string value(Rng& rng) {
         case 3: text = rng.pick(kIntegers); break;
         case 4: break;
         case 5: text = token(rng) + (rng.chance(50) ? "=" : " ;") + token(rng); break;
-        case 6:
-            for (size_t i = 40 + rng.below(60); i > 0; --i) text += static_cast<char>('!' + rng.below(94));
-            break;
+        case 6: for (size_t i = 40 + rng.below(60); i > 0; --i) text += static_cast<char>('!' + rng.below(94)); break;
         case 7:
             text = token(rng);
             for (size_t i = 1 + rng.below(3); i > 0; --i) text += static_cast<char>(0x80 + rng.below(0x80));
@@ -188,7 +181,7 @@ struct Case {
 };
 
 Case generateCase(uint64_t runSeed, uint64_t index) {
-    Rng rng(Rng(runSeed ^ (index * 0xD1B54A32D192ED03ull)).next());
+    Rng rng{Rng{runSeed ^ (index * 0xD1B54A32D192ED03ull)}.next()};
     Case generated;
     generated.utf16 = rng.chance(30);
     const std::vector<std::string> sections = pool(rng, kSectionNames, 2 + rng.below(3));
@@ -247,15 +240,10 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
 std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (unsigned char c : text) {
-        char escape[8];
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
-            out += static_cast<char>(c);
-            continue;
-        }
-        if (c == '\r' || c == '\n' || c == '"' || c == '\\')
-            std::snprintf(escape, sizeof escape, "\\%c", c == '\r' ? 'r' : c == '\n' ? 'n' : c);
-        else
-            std::snprintf(escape, sizeof escape, "\\x%02X\"\"", c);
+        char escape[8] = {static_cast<char>(c)};
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\')
+            std::snprintf(escape, sizeof escape, c == '\r' || c == '\n' || c == '"' || c == '\\' ? "\\%c" : "\\x%02X\"\"",
+                          c == '\r' ? 'r' : c == '\n' ? 'n' : c);
         out += escape;
     }
     return out + "\"";
@@ -303,10 +291,7 @@ void windowsWrite(const Op& op, const std::string& path) {
         ::WritePrivateProfileStringA(op.section.c_str(), op.key.c_str(), op.text.c_str(), path.c_str());
     } else {
         std::string list;  // strings each ended by a zero, the whole by an empty one
-        for (const std::string& line : op.lines) {
-            if (line.empty()) break;
-            list.append(line).push_back('\0');
-        }
+        for (size_t i = 0; i < op.lines.size() && !op.lines[i].empty(); ++i) list.append(op.lines[i]).push_back('\0');
         list.push_back('\0');
         ::WritePrivateProfileSectionA(op.section.c_str(), list.c_str(), path.c_str());
     }
@@ -326,8 +311,7 @@ void velmoraWrite(const Op& op, const std::string& path) {
 // The two copies of a case's file: one only the Win32 functions touch, one
 // only Velmora's operations write.
 struct Workspace {
-    std::string windowsFile;
-    std::string velmoraFile;
+    std::string windowsFile, velmoraFile;
 };
 
 // Where Wine 8 differs from Windows and from the engine, each listed beside
@@ -382,7 +366,7 @@ bool showKnownDifferences(const Workspace& workspace) {
             velmoraWrite(op, workspace.velmoraFile);
         }
         const auto& [windowsFile, velmoraFile] = workspace;
-        const auto& check = difference.read;
+        const std::optional<Op>& check = difference.read;
         const auto expected = [&](const std::string& text) { return check ? answer(text, text.size()) : text; };
         const std::string wine = check ? windowsRead(*check, windowsFile) : testkit::readText(windowsFile);
         const std::string velmora = check ? velmoraRead(*check, velmoraFile) : testkit::readText(velmoraFile);
@@ -458,45 +442,39 @@ std::optional<std::string> runCase(const Case& run, const Workspace& workspace, 
 }  // namespace
 
 int main(int argc, char** argv) {
-    uint64_t seed = 0, cases = 10000, first = 0;
-    bool seedGiven = false, oneCase = false;
+    using ull = unsigned long long;
+    std::optional<uint64_t> seed, only;
+    uint64_t cases = 10000;
     std::string dir = ".";
     for (int i = 1; i < argc; i += 2) {
         const std::string option = argv[i];
         const char* given = i + 1 < argc ? argv[i + 1] : nullptr;
         const uint64_t number = given ? std::strtoull(given, nullptr, 0) : 0;
-        if (given && option == "--seed") {
-            seed = number;
-            seedGiven = true;
-        } else if (given && option == "--case") {
-            first = number;
-            oneCase = true;
-        } else if (given && option == "--cases") {
-            cases = number;
-        } else if (given && option == "--dir") {
-            dir = given;
-        } else {
+        if (given && option == "--seed") seed = number;
+        else if (given && option == "--case") only = number;
+        else if (given && option == "--cases") cases = number;
+        else if (given && option == "--dir") dir = given;
+        else {
             std::fprintf(stderr, "usage: profile_differential [--seed N] [--cases N] [--case I] [--dir FOLDER]\n");
             return 2;
         }
     }
-    if (!seedGiven) {
+    if (!seed) {
         const auto now = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-        seed = Rng(now ^ (static_cast<uint64_t>(::GetCurrentProcessId()) << 32)).next() >> 16;
+        seed = Rng{now ^ (static_cast<uint64_t>(::GetCurrentProcessId()) << 32)}.next() >> 16;
     }
     ::CreateDirectoryA(dir.c_str(), nullptr);
     const Workspace workspace{dir + "\\windows.ini", dir + "\\velmora.ini"};
     const auto start = std::chrono::steady_clock::now();
     const bool asDocumented = showKnownDifferences(workspace);
-    std::printf("profile differential: seed %llu\n", static_cast<unsigned long long>(seed));
+    std::printf("profile differential: seed %llu\n", ull(*seed));
     std::fflush(stdout);
 
     uint64_t run = 0, disagreed = 0, utf16Run = 0, utf16Disagreed = 0, compared = 0, excused = 0;
-    for (uint64_t index = first; index < (oneCase ? first + 1 : cases); ++index) {
-        const Case generated = generateCase(seed, index);
-        if (oneCase) {
-            std::printf("case %llu: file %s%s\n", static_cast<unsigned long long>(index),
-                        generated.utf16 ? "(UTF-16LE) " : "",
+    for (uint64_t index = only.value_or(0); index < (only ? *only + 1 : cases); ++index) {
+        const Case generated = generateCase(*seed, index);
+        if (only) {
+            std::printf("case %llu: file %s%s\n", ull(index), generated.utf16 ? "(UTF-16LE) " : "",
                         generated.fileExists ? quoted(generated.file).c_str() : "(none)");
             for (const Op& op : generated.ops) std::printf("  %s\n", describe(op).c_str());
         }
@@ -506,15 +484,13 @@ int main(int argc, char** argv) {
         if (!report) continue;
         utf16Disagreed += generated.utf16 ? 1 : 0;
         if (++disagreed == 1)
-            std::printf("MISMATCH in case %llu (rerun: --seed %llu --case %llu):\n%s",
-                        static_cast<unsigned long long>(index), static_cast<unsigned long long>(seed),
-                        static_cast<unsigned long long>(index), report->c_str());
+            std::printf("MISMATCH in case %llu (rerun: --seed %llu --case %llu):\n%s", ull(index), ull(*seed),
+                        ull(index), report->c_str());
     }
-    const auto count = [](uint64_t n) { return static_cast<unsigned long long>(n); };
     std::printf("profile differential: seed %llu: %llu cases run, %llu agreed, %llu disagreed; UTF-16LE files: %llu "
                 "run, %llu disagreed; %llu reads compared, %llu of them left out for a known Wine difference; %.1f s\n",
-                count(seed), count(run), count(run - disagreed), count(disagreed), count(utf16Run),
-                count(utf16Disagreed), count(compared), count(excused),
+                ull(*seed), ull(run), ull(run - disagreed), ull(disagreed), ull(utf16Run), ull(utf16Disagreed),
+                ull(compared), ull(excused),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     ::DeleteFileA(workspace.windowsFile.c_str());
     ::DeleteFileA(workspace.velmoraFile.c_str());

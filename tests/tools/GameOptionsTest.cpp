@@ -10,6 +10,7 @@
 namespace velmora {
 namespace {
 
+using testkit::FileOp;
 using testkit::readText;
 using testkit::writeText;
 
@@ -29,57 +30,47 @@ protected:
     testkit::TestApp app;
 };
 
-TEST_F(GameOptionsTest, TwoSecondsOrNothingLeavesTheFileAlone) {
-    for (const char* text : {"[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n", "[MAIN]\r\nX=1\r\n"}) {
-        writeText(config(), text);
-        app.dialog.setChecked(IDC_COLLISION, true);
-        loadGameOptions(app.state);
-        EXPECT_FALSE(collision());
-        EXPECT_FALSE(fraction());
-        EXPECT_EQ(readText(config()), text);
-    }
-}
-
-TEST_F(GameOptionsTest, AnyOtherCollisionTimeIsShownCheckedAndBecomesZeroQuietly) {
-    for (const char* value : {"0", "5"}) {
-        writeText(config(), std::string("[MULTIPLAYER]\r\nCOLLISION_SECS=") + value + "\r\nPORT=1\r\n");
-        loadGameOptions(app.state);
-        EXPECT_TRUE(collision());
-        EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\nPORT=1\r\n");
-    }
-    // A refresh never unprotects the file nor complains; a value of 0 is not
-    // even written again.
-    for (const auto& [value, readOnly] : {std::pair{"0", false}, {"0", true}, {"5", true}}) {
-        const std::string text = std::string("[MULTIPLAYER]\r\nCOLLISION_SECS=") + value + "\r\n";
-        writeText(config(), text);
-        if (readOnly) testkit::makeReadOnly(config());
-        FileSystem* real = app.state.platform.files;
+// A refresh shows the boxes; any collision time but 2 is shown checked and
+// made 0, quietly, never unprotecting the file nor writing a 0 again.
+TEST_F(GameOptionsTest, ARefreshShowsTheFileAndOnlyMakesACollisionTimeZero) {
+    const char* c0 = "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\nPORT=1\r\n";
+    const char* c5 = "[MULTIPLAYER]\r\nCOLLISION_SECS=5\r\nPORT=1\r\n";
+    const struct {
+        const char* before;  // null: no file
+        bool readOnly, collision, fraction;
+        const char* after = nullptr;  // null: as before
+    } rows[] = {
+        {"[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n", false, false, false}, {"[MAIN]\r\nX=1\r\n", false, false, false},
+        {c0, false, true, false}, {c5, false, true, false, c0}, {c0, true, true, false}, {c5, true, true, false},
+        {"[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=5\r\n", false, false, false},
+        {"[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=0\r\n", false, false, true}, {nullptr, false, false, false},
+    };
+    FileSystem* real = app.state.platform.files;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before ? row.before : "(no file)");
+        if (row.before) writeText(config(), row.before);
+        if (row.readOnly) testkit::makeReadOnly(config());
         testkit::FaultyFileSystem faulty(*real);
         app.state.platform.files = &faulty;
+        app.dialog.setChecked(IDC_COLLISION, !row.collision);
+        app.dialog.setChecked(IDC_FRACT_MIN, !row.fraction);
         loadGameOptions(app.state);
         app.state.platform.files = real;
-        EXPECT_TRUE(collision());
-        EXPECT_EQ(real->isReadOnly(config()), readOnly);
-        EXPECT_EQ(readText(config()), text);
+        EXPECT_EQ(collision(), row.collision);
+        EXPECT_EQ(fraction(), row.fraction);
+        EXPECT_EQ(readText(config()), row.after ? row.after : row.before ? row.before : "");
+        EXPECT_EQ(testkit::fileExists(config()), row.before != nullptr);
+        EXPECT_EQ(real->isReadOnly(config()), row.readOnly);
+        EXPECT_EQ(faulty.calls(FileOp::MakeWritable) + faulty.calls(FileOp::WriteTemporary), row.after ? 1 : 0);
         EXPECT_TRUE(app.dialog.boxes().empty());
-        EXPECT_EQ(faulty.calls(testkit::FileOp::MakeWritable) + faulty.calls(testkit::FileOp::WriteTemporary), 0);
         real->makeWritable(config());
+        real->removeFile(config());
     }
-}
-
-TEST_F(GameOptionsTest, FractionalMinutesAreShownButNeverWrittenByARefresh) {
-    writeText(config(), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=5\r\n");
-    loadGameOptions(app.state);
-    EXPECT_FALSE(fraction());
-    EXPECT_EQ(readText(config()), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=5\r\n");
-    writeText(config(), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=0\r\n");
-    loadGameOptions(app.state);
-    EXPECT_TRUE(fraction());
 }
 
 TEST_F(GameOptionsTest, ClicksWriteTheBoxesState) {
-    writeText(config(), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=5\r\n");
     loadGameOptions(app.state);
+    EXPECT_FALSE(testkit::fileExists(config()));
     app.dialog.onCommand([this](int id) {
         if (id == IDC_FRACT_MIN) toggleFractionalMinutes(app.state);
         if (id == IDC_COLLISION) toggleCollision(app.state);
@@ -93,40 +84,25 @@ TEST_F(GameOptionsTest, ClicksWriteTheBoxesState) {
     EXPECT_EQ(readText(config()), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=1\r\n[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
 }
 
-TEST_F(GameOptionsTest, WithoutAFileBothBoxesAreUncheckedAndAClickCreatesIt) {
-    loadGameOptions(app.state);
-    EXPECT_FALSE(collision());
-    EXPECT_FALSE(fraction());
-    EXPECT_FALSE(testkit::fileExists(config()));
-    app.dialog.setChecked(IDC_FRACT_MIN, true);
-    toggleFractionalMinutes(app.state);
-    EXPECT_EQ(readText(config()), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=0\r\n");
-}
-
-TEST_F(GameOptionsTest, EachGameHasItsOwnFile) {
+// A click on a read-only file makes it writable; each game has its own file.
+TEST_F(GameOptionsTest, AClickWritesTheActiveGamesFileEvenIfReadOnly) {
     use(kCfs1);
     writeText(config(), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
     use(kCfs2);
-    app.dialog.setChecked(IDC_COLLISION, true);
-    toggleCollision(app.state);
-    EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\n");
-    use(kCfs1);
-    EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
-}
-
-TEST_F(GameOptionsTest, AReadOnlyFileIsMadeWritableForAClick) {
     writeText(config(), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
     testkit::makeReadOnly(config());
     app.dialog.setChecked(IDC_COLLISION, true);
     toggleCollision(app.state);
     EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\n");
     EXPECT_TRUE(app.dialog.boxes().empty());
+    use(kCfs1);
+    EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
 }
 
 TEST_F(GameOptionsTest, AWriteThatFailsPutsTheBoxBackAndSaysSo) {
     writeText(config(), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
     testkit::FaultyFileSystem faulty(app.state.files());
-    faulty.failWhen(testkit::FileOp::ReplaceWithTemporary, [](const std::string&) { return true; });
+    faulty.failWhen(FileOp::ReplaceWithTemporary, [](const std::string&) { return true; });
     app.state.platform.files = &faulty;
     app.dialog.setChecked(IDC_COLLISION, true);
     toggleCollision(app.state);

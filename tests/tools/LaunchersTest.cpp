@@ -26,7 +26,6 @@ protected:
         return app.state.gameDir + app.state.platform.separator + testkit::nativePath(relative);
     }
     std::string caption() { return app.dialog.text(IDC_LAUNCH, 260); }
-    std::string activeProgram() { return app.dialog.text(IDC_ACTIVE_PROGRAM, 260); }
 
     testkit::TestApp app;
 };
@@ -39,8 +38,7 @@ TEST(LauncherControlsTest, FollowTheHostToolAndTheSecondExecutable) {
         const char* caption;
         const char* active;
     } rows[] = {
-        // The second executable alone is not even looked for.
-        {kCfs2, false, false, true, "Launch CFS2 for IP game", "CFS2"},
+        {kCfs2, false, false, true, "Launch CFS2 for IP game", "CFS2"},  // the second executable alone is not looked for
         {kCfs2, true, false, false, "Launch CFS2 for IP game", "CFS2"},
         {kCfs2, true, false, true, "Launch TWK for IP game", "Tarnwick"},
         {kCfs1, true, true, true, "Launch TWK for IP game", "Tarnwick"},  // a folder counts too
@@ -79,25 +77,23 @@ TEST_F(LaunchersTest, LaunchStartsTheGamesOwnExecutableEvenWhenTheHostToolTakesO
     EXPECT_EQ(app.state.files().currentDirectory(), before);
 }
 
-TEST_F(LaunchersTest, AGameThatCannotStartShowsTheSystemsTextAndStays) {
+TEST_F(LaunchersTest, AGameThatCannotStartShowsTheSystemsTextOrElseItsCodeAndStays) {
     use(kCfs2);
-    std::filesystem::remove(inGame("cfs2.exe"));
     const std::string before = app.state.files().currentDirectory();
-    launchGame(app.state);
-    ASSERT_EQ(app.dialog.boxes().size(), 1u);
-    EXPECT_EQ(app.dialog.boxes()[0].text, "The system cannot find the file specified.\r\n");
-    EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
-    EXPECT_EQ(app.dialog.boxes()[0].icon, MessageIcon::None);
-    EXPECT_FALSE(app.dialog.windowState().has_value());
-    EXPECT_EQ(app.state.files().currentDirectory(), before);
-}
-
-TEST_F(LaunchersTest, AnErrorWithoutSystemTextShowsItsCode) {
-    use(kCfs2);
-    app.processes.startResult = [](const std::string&) { return StartResult{false, 1392, ""}; };
-    launchGame(app.state);
-    EXPECT_EQ(app.dialog.boxTexts(),
-              std::vector<std::string>{"Could not start " + inGame("cfs2.exe") + " (error 1392)"});
+    for (const auto& [result, text] :
+         {std::pair{StartResult{false, 2, "The system cannot find the file specified.\r\n"},
+                    std::string("The system cannot find the file specified.\r\n")},
+          {StartResult{false, 1392, ""}, "Could not start " + inGame("cfs2.exe") + " (error 1392)"}}) {
+        app.dialog.clearBoxes();
+        app.processes.startResult = [result = result](const std::string&) { return result; };
+        launchGame(app.state);
+        ASSERT_EQ(app.dialog.boxes().size(), 1u);
+        EXPECT_EQ(app.dialog.boxes()[0].text, text);
+        EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
+        EXPECT_EQ(app.dialog.boxes()[0].icon, MessageIcon::None);
+        EXPECT_FALSE(app.dialog.windowState().has_value());
+        EXPECT_EQ(app.state.files().currentDirectory(), before);
+    }
 }
 
 TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {

@@ -49,17 +49,14 @@ TEST(Resources, VersionCaptionAndAboutBoxAgree) {
     std::string version = std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high));
     if (HIWORD(low) || LOWORD(low)) version += "." + std::to_string(HIWORD(low));
     if (LOWORD(low)) version += "." + std::to_string(LOWORD(low));
-    char text[128] = {};
-    const HWND main = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-    ::GetWindowTextA(main, text, sizeof text);
-    ::DestroyWindow(main);
-    EXPECT_EQ(std::string(text), "Velmora " + version);
-    const HWND about = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX), nullptr,
-                                            [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-    ::GetDlgItemTextA(about, IDC_ABOUT_VERSION, text, sizeof text);
-    ::DestroyWindow(about);
-    EXPECT_EQ(std::string(text), "Velmora Version " + version);
+    for (const auto& [dialog, expected] : {std::pair{IDD_MAIN, "Velmora " + version}, {IDD_ABOUTBOX, "Velmora Version " + version}}) {
+        char text[128] = {};
+        const HWND window = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), nullptr,
+                                                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+        ::GetWindowTextA(dialog == IDD_MAIN ? window : ::GetDlgItem(window, IDC_ABOUT_VERSION), text, sizeof text);
+        ::DestroyWindow(window);
+        EXPECT_EQ(std::string(text), expected);
+    }
 }
 
 }  // namespace

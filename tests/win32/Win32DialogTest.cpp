@@ -39,6 +39,13 @@ public:
     explicit DialogWindow(int templateId, Watcher watcher = {}) : watcher_(std::move(watcher)) {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
         ::InitCommonControlsEx(&controls);
+        const DLGPROC procedure = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+            if (message == WM_INITDIALOG) ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+            auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrA(window, DWLP_USER));
+            if (message != WM_COMMAND || !self || !self->watcher_) return message == WM_INITDIALOG;
+            self->watcher_(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        };
         window_ = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr, procedure,
                                        reinterpret_cast<LPARAM>(this));
     }
@@ -46,16 +53,6 @@ public:
     HWND handle() const { return window_; }
 
 private:
-    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(window, DWLP_USER, lParam);
-            return TRUE;
-        }
-        auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrA(window, DWLP_USER));
-        if (message != WM_COMMAND || !self || !self->watcher_) return FALSE;
-        self->watcher_(LOWORD(wParam), HIWORD(wParam));
-        return TRUE;
-    }
     HWND window_ = nullptr;
     Watcher watcher_;
 };
@@ -237,20 +234,21 @@ TEST(Win32DialogPort, BehavesAsTheInMemoryDialogOperationByOperation) {
         Side memory{memoryPort, [&](int id) { memoryPort.click(id); },
                     [&](int id) { return memoryPort.hasTabStop(id); }};
         memoryPort.onCommand([&](int id) { memory.told += memory.clicked(id, memoryPort.isChecked(id)); });
-        {
-            SCOPED_TRACE("Win32");
-            row.run(real);
-        }
-        {
-            SCOPED_TRACE("in memory");
-            row.run(memory);
+        for (Side* side : {&real, &memory}) {
+            SCOPED_TRACE(side == &real ? "Win32" : "in memory");
+            row.run(*side);
         }
         EXPECT_EQ(real.told, memory.told);
     }
 }
 
+LONG offCentre(const RECT& inner, const RECT& outer) {
+    return std::labs((inner.left + inner.right) - (outer.left + outer.right)) +
+           std::labs((inner.top + inner.bottom) - (outer.top + outer.bottom));
+}
+
 // Every control in template order, with the id, class, text, states and kinds
-// the in-memory dialog takes from the script.
+// the in-memory dialog takes from the script; the main window opens centred.
 TEST(DialogTemplate, WindowsMakesTheControlsTheInMemoryDialogIsBuiltFrom) {
     for (int templateId : {IDD_MAIN, IDD_ABOUTBOX}) {
         const DialogWindow dialog(templateId);
@@ -261,9 +259,7 @@ TEST(DialogTemplate, WindowsMakesTheControlsTheInMemoryDialogIsBuiltFrom) {
             ASSERT_NE(control, nullptr) << "missing";
             EXPECT_EQ(::GetDlgCtrlID(control), c.id);
             EXPECT_EQ(::lstrcmpiA(classOf(control).c_str(), c.className.c_str()), 0) << classOf(control);
-            if (c.literalText) {
-                EXPECT_EQ(textOf(control), c.text);
-            }
+            if (c.literalText) { EXPECT_EQ(textOf(control), c.text); }
             const LONG style = ::GetWindowLongA(control, GWL_STYLE);
             EXPECT_EQ(!(style & WS_DISABLED), c.enabled());
             EXPECT_EQ((style & WS_VISIBLE) != 0, c.visible());
@@ -273,26 +269,16 @@ TEST(DialogTemplate, WindowsMakesTheControlsTheInMemoryDialogIsBuiltFrom) {
                 EXPECT_EQ((style & BS_TYPEMASK) == BS_AUTORADIOBUTTON, c.has("BS_AUTORADIOBUTTON"));
                 EXPECT_EQ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX, c.has("BS_AUTOCHECKBOX"));
             }
-            if (c.className == "ComboBox") {
-                EXPECT_EQ((style & CBS_SORT) != 0, c.has("CBS_SORT"));
-            }
+            if (c.className == "ComboBox") { EXPECT_EQ((style & CBS_SORT) != 0, c.has("CBS_SORT")); }
             control = ::GetWindow(control, GW_HWNDNEXT);
         }
         EXPECT_EQ(control, nullptr) << "a control the script reader missed: \"" << textOf(control) << "\"";
+        if (templateId != IDD_MAIN) continue;
+        RECT window{}, area{};
+        ::GetWindowRect(dialog.handle(), &window);
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        EXPECT_LE(offCentre(window, area), 4) << "a template at (0, 0) without DS_CENTER opens in the corner";
     }
-}
-
-LONG offCentre(const RECT& inner, const RECT& outer) {
-    return std::labs((inner.left + inner.right) - (outer.left + outer.right)) +
-           std::labs((inner.top + inner.bottom) - (outer.top + outer.bottom));
-}
-
-TEST(DialogTemplate, TheMainWindowOpensCentredOnTheScreen) {
-    const DialogWindow dialog(IDD_MAIN);
-    RECT window{}, area{};
-    ::GetWindowRect(dialog.handle(), &window);
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    EXPECT_LE(offCentre(window, area), 4) << "a template at (0, 0) without DS_CENTER opens in the corner";
 }
 
 TEST_F(Win32DialogWindowTest, MessageBoxShowsCaptionTextIconAndButtonsAndGivesTheAnswer) {
@@ -408,8 +394,7 @@ TEST(MinimizedIconOrigin, CentresTheIconTruncatingTowardZero) {
                 {{27, 36}, {32, 32}, -2, 2}, {{36, 30}, {32, 32}, 2, 0}, {{36, 48}, {32, 16}, 2, 16}};
     for (const auto& row : rows) {
         const POINT origin = minimizedIconOrigin(row.client, row.icon);
-        EXPECT_EQ(origin.x, row.x) << row.client.cx;
-        EXPECT_EQ(origin.y, row.y) << row.client.cy;
+        EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(row.x, row.y)) << row.client.cx << "x" << row.client.cy;
     }
 }
 
