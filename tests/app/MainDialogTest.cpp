@@ -106,6 +106,9 @@ TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
     const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-" +
                                  std::to_string(testkit::finishedProcessId()) + "-3.tmp";
     writeText(leftover, "[MAIN]\r\nVLMR_");
+    // As the program starts: nothing but the platform and the window is set.
+    app.state.appDir.clear();
+    app.state.settingsPath.clear();
     start();
     EXPECT_FALSE(testkit::fileExists(leftover));
     EXPECT_EQ(app.state.appDir, app.appDir);
