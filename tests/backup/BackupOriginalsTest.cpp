@@ -215,14 +215,17 @@ const BackupRow kSummaries[] = {
     {"TwoConfigEntriesNamingOneDp",
      [](auto& t) { t.use(withShip(GameInstall(kCfs2).objectDps({"Tower"}), "Carrier", {"hull"}, {"hull", "hull"})); },
      {"CFS2 new object and ship DP's and multiplayer.mis successfully backed up."}},
-    // A ship folder without config, and a file without extension, add nothing.
-    {"AShipFolderWithoutConfigIsSkipped",
+    // A ship folder without config, a file without extension and a folder
+    // with one add nothing, wherever they are listed.
+    {"ShipFoldersWithoutConfigAreSkipped",
      [](auto& t) {
-         t.use(withShip(BackupTest::cfs2(), "Wreck", {"wreck"}, {}, false));
-         writeText(t.game("ships/README"), "an extensionless file");
+         t.use(withShip(BackupTest::cfs2(), "Barge", {"barge"}, {}, false));
+         writeText(t.game("ships/Anchors"), "an extensionless file");
+         writeText(t.game("ships/Carrier.old/ship.cfg"), testkit::shipConfigText({"old"}));
+         writeText(t.game("ships/Carrier.old/old.dp"), "old");
      },
      {"CFS2 object and ship DP's and multiplayer.mis successfully backed up."}, 0,
-     {{"ships/Wreck", kNone}, {"ships/README", kNone}}},
+     {{"ships/Barge/barge.dp", kNone}, {"ships/Carrier.old/old.dp", kNone}, {"ships/Carrier/carrier_deck.dp", kSame}}},
     // The game had no multiplayer.mis of its own: that is recorded, and the
     // one a swap puts there later is never taken for the original.
     {"NoSessionMission", [](auto& t) { t.use(BackupTest::cfs1().noSessionMission()); },
