@@ -32,11 +32,12 @@ set(CPACK_PACKAGE_FILE_NAME Velmora-${PROJECT_VERSION}-win32)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
-include(CPack)
 
 # The release's test: the zip and its Velmora.exe checked statically, since
 # this Wine runs no 32-bit program. Run it after CPack (the release workflow).
+# Before include(CPack), which leaves another file name behind.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME release_zip COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/scripts/check-release
            ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)
 endif()
+include(CPack)
