@@ -1,6 +1,7 @@
 #include "testkit/TestApp.h"
 
 #include "core/GameInstall.h"
+#include "core/PrivateProfile.h"
 #include "platform/PathStyle.h"
 
 namespace velmora::testkit {
@@ -63,6 +64,26 @@ void TestApp::activate(GameVersion game) {
     state.activeGame = game;
     state.gameDir = readGameDir(registry, game);
     state.installedGames = detectInstalledGames(registry);
+}
+
+std::string TestApp::inGame(std::string_view relative) const {
+    return gameDir(state.activeGame) + state.platform.separator + nativePath(relative);
+}
+
+std::string TestApp::backedUp(std::string_view relative) const {
+    return state.paths().backupRoot() + state.platform.separator + nativePath(relative);
+}
+
+std::string TestApp::expand(std::string text) const {
+    for (size_t at; (at = text.find('{')) != std::string::npos;) {
+        const size_t end = text.find('}', at);
+        text.replace(at, end + 1 - at, inGame(std::string_view(text).substr(at + 1, end - at - 1)));
+    }
+    return text;
+}
+
+std::string TestApp::setting(const std::string& key) const {
+    return getProfileString(platformFileSystem(), "MAIN", key, "<absent>", 256, state.settingsPath);
 }
 
 }  // namespace velmora::testkit

@@ -58,6 +58,13 @@ public:
     // The game's folder under the temporary root.
     std::string gameDir(GameVersion game) const { return game == kCfs1 ? cfs1Dir : cfs2Dir; }
     std::string settingsText() const { return readText(state.settingsPath); }
+    // Paths of `relative` ('/'-separated) in the active game's folder and in its backup tree.
+    std::string inGame(std::string_view relative) const;
+    std::string backedUp(std::string_view relative) const;
+    // `text` with each "{relative}" replaced by inGame(relative).
+    std::string expand(std::string text) const;
+    // A [MAIN] value of the settings file as it is on the disk, or "<absent>".
+    std::string setting(const std::string& key) const;
 
     std::string savedDirectory;
     TempDir root;

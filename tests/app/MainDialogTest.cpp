@@ -43,9 +43,6 @@ protected:
         window.OnInitDialog();
         app.dialog.clearBoxes();  // the backup's summaries
     }
-    std::string setting(const std::string& key) {
-        return getProfileString(app.state.files(), "MAIN", key, "<absent>", 256, app.state.settingsPath);
-    }
     void writeSetting(const std::string& key, const std::string& value) {
         writeProfileString(app.state.files(), "MAIN", key, value, app.appDir + app.state.platform.separator + "Velmora.ini");
     }
@@ -215,7 +212,7 @@ TEST_F(QuitTest, WithoutASwapQuitAsksNothing) {
     EXPECT_TRUE(app.dialog.click(IDCANCEL));
     EXPECT_TRUE(app.dialog.boxes().empty());
     EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
-    EXPECT_EQ(setting("LAST_CFS_VERS"), "2");
+    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "2");
 }
 
 TEST_F(QuitTest, AfterASwapTheUserIsWarned) {
@@ -239,7 +236,7 @@ TEST_F(QuitTest, AfterASwapTheUserIsWarned) {
     app.dialog.answerYes();
     window.onCommand(IDCANCEL);
     EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
-    EXPECT_EQ(setting("LAST_CFS_VERS"), "2");
+    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "2");
 }
 
 TEST_F(QuitTest, ACloseRequestDuringACommandWaitsForItsEnd) {
@@ -287,7 +284,7 @@ TEST_F(MainDialogTest, QuitWarnsWhileEitherGameIsSwapped) {
 TEST_F(QuitTest, WithNoGameCheckedTheLastGameIsZero) {
     app.dialog.checkRadio(IDC_CFS1, IDC_CFS2, 0);
     app.dialog.click(IDCANCEL);
-    EXPECT_EQ(setting("LAST_CFS_VERS"), "0");
+    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "0");
 }
 
 }  // namespace

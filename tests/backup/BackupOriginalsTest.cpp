@@ -67,25 +67,12 @@ public:
         return backupOriginals(app.state);
     }
     std::string sep() { return std::string(1, app.state.platform.separator); }
-    std::string game(const std::string& relative) {
-        return app.gameDir(app.state.activeGame) + sep() + testkit::nativePath(relative);
-    }
-    std::string backedUp(const std::string& relative) {
-        return app.state.paths().backupRoot() + sep() + testkit::nativePath(relative);
-    }
-    std::string setting(const std::string& key) {
-        return getProfileString(real, "MAIN", key, "<absent>", 256, app.state.settingsPath);
-    }
     std::string expand(std::string text) {
-        for (size_t at; (at = text.find('{')) != std::string::npos;) {
-            const size_t end = text.find('}', at);
-            text.replace(at, end + 1 - at, game(text.substr(at + 1, end - at - 1)));
-        }
         if (text == "<kept>")
             text = "Another program had changed 1 DP file:\n" + testkit::nativePath("objects_dp/Hangar.dp") +
                    "\nVelmora kept a copy of it in\n" + app.appDir + sep() + testkit::nativePath("keptcfs2/1") +
                    "\nbefore replacing it.";
-        return text;
+        return app.expand(text);
     }
     void expectBoxes(const std::vector<std::string>& expected) {
         std::vector<std::string> texts;
@@ -129,14 +116,14 @@ TEST_P(BackupTest, ShowsItsBoxesAndCopiesOnlyWhatItShould) {
     EXPECT_EQ(backupOriginals(app.state), row.result);
     expectBoxes(row.boxes);
     for (const auto& [path, text] : row.backup) {
-        const std::string copy = testkit::fileExists(backedUp(path)) ? readText(backedUp(path)) : kNone;
-        EXPECT_EQ(copy, text == kSame ? readText(game(path)) : text) << path;
+        const std::string copy = testkit::fileExists(app.backedUp(path)) ? readText(app.backedUp(path)) : kNone;
+        EXPECT_EQ(copy, text == kSame ? readText(app.inGame(path)) : text) << path;
     }
     // Nothing reaches a ship folder a failed run refused; copies that failed
     // are reported after every folder is made.
     EXPECT_FALSE(row.result == 1 && !row.boxes.back().starts_with("Could not back up") &&
-                 testkit::fileExists(backedUp("ships/Carrier")));
-    for (const std::string& path : row.restored) EXPECT_EQ(readText(game(path)), readText(backedUp(path))) << path;
+                 testkit::fileExists(app.backedUp("ships/Carrier")));
+    for (const std::string& path : row.restored) EXPECT_EQ(readText(app.inGame(path)), readText(app.backedUp(path))) << path;
     if (row.check) row.check(*this);
     if (row.next) {
         app.state.platform.files = &real;
@@ -173,27 +160,27 @@ const BackupRow kSummaries[] = {
     {"ShipDpsTheirConfigsName",
      [](auto& t) {
          t.use(withShip(BackupTest::cfs2(), "Sub", {"sub_hull", "unnamed"}, {"sub_hull"}));
-         writeText(t.game("ships/Cargo/ship.cfg"), "[FLTSIM.0]\r\nSIM=Cargo\r\n[FLTSIM.2]\r\nSIM=missing\r\n");
+         writeText(t.app.inGame("ships/Cargo/ship.cfg"), "[FLTSIM.0]\r\nSIM=Cargo\r\n[FLTSIM.2]\r\nSIM=missing\r\n");
      },
      {"CFS2 object and ship DP's and multiplayer.mis successfully backed up."}, 0,
      {{"ships/Carrier/carrier_deck.dp", kSame}, {"ships/Sub/sub_hull.dp", kSame}, {"ships/Sub/unnamed.dp", kNone},
       {"ships/Carrier/ship.cfg", kNone}, {"ships/Cargo/Cargo.dp", kSame}}},
-    {"NewObjectDp", afterABackup([](auto& t) { writeText(t.game("objects_dp/Radar.dp"), "new"); }),
+    {"NewObjectDp", afterABackup([](auto& t) { writeText(t.app.inGame("objects_dp/Radar.dp"), "new"); }),
      {"CFS2 new object DP successfully backed up."}},
     {"NewShipDp",
      afterABackup([](auto& t) {
-         writeText(t.game("ships/Cargo/ship.cfg"), testkit::shipConfigText({"Cargo", "Cargo_aft"}));
-         writeText(t.game("ships/Cargo/Cargo_aft.dp"), "new ship dp");
+         writeText(t.app.inGame("ships/Cargo/ship.cfg"), testkit::shipConfigText({"Cargo", "Cargo_aft"}));
+         writeText(t.app.inGame("ships/Cargo/Cargo_aft.dp"), "new ship dp");
      }),
      {"CFS2 new ship DP successfully backed up."}},
-    {"NewSessionMission", afterABackup([](auto& t) { std::filesystem::remove(t.backedUp("multiplayer.mis")); }),
+    {"NewSessionMission", afterABackup([](auto& t) { std::filesystem::remove(t.app.backedUp("multiplayer.mis")); }),
      {"CFS2 new multiplayer.mis successfully backed up."}},
     {"NewObjectAndShipDps",
      afterABackup([](auto& t) {
-         writeText(t.game("objects_dp/Flak.dp"), "1");
-         writeText(t.game("objects_dp/Fuel.dp"), "2");
-         writeText(t.game("ships/Carrier/ship.cfg"), testkit::shipConfigText({"carrier_hull", "carrier_deck", "isle"}));
-         writeText(t.game("ships/Carrier/isle.dp"), "3");
+         writeText(t.app.inGame("objects_dp/Flak.dp"), "1");
+         writeText(t.app.inGame("objects_dp/Fuel.dp"), "2");
+         writeText(t.app.inGame("ships/Carrier/ship.cfg"), testkit::shipConfigText({"carrier_hull", "carrier_deck", "isle"}));
+         writeText(t.app.inGame("ships/Carrier/isle.dp"), "3");
      }),
      {"CFS2 new object and ship DP's successfully backed up."}},
     // A backed-up multiplayer.mis is neither probed nor copied.
@@ -201,14 +188,14 @@ const BackupRow kSummaries[] = {
      [](auto& t) {
          t.use(GameInstall(kCfs2).objectDps({"Tower"}).ship("Carrier", {"hull"}).sessionMission(
              MissionPlan{{{1, 1, "A"}, {2, 2, "B"}}, {{1}, {2}}}));
-         writeText(t.backedUp("multiplayer.mis"), "kept");
+         writeText(t.app.backedUp("multiplayer.mis"), "kept");
      },
      {"CFS2 object and ship DP's successfully backed up."}, 0, {{"multiplayer.mis", "kept"}}},
     {"BackedUpFilesAreNeverOverwritten",
      [](auto& t) {
          t.use(BackupTest::cfs2());
-         writeText(t.backedUp("objects_dp/Tower.dp"), "the first original");
-         writeText(t.backedUp("ships/Cargo/Cargo.dp"), "first cargo");
+         writeText(t.app.backedUp("objects_dp/Tower.dp"), "the first original");
+         writeText(t.app.backedUp("ships/Cargo/Cargo.dp"), "first cargo");
      },
      {"CFS2 new object and ship DP's and multiplayer.mis successfully backed up."}, 0,
      {{"objects_dp/Tower.dp", "the first original"}, {"ships/Cargo/Cargo.dp", "first cargo"}}},
@@ -220,9 +207,9 @@ const BackupRow kSummaries[] = {
     {"ShipFoldersWithoutConfigAreSkipped",
      [](auto& t) {
          t.use(withShip(BackupTest::cfs2(), "Barge", {"barge"}, {}, false));
-         writeText(t.game("ships/Anchors"), "an extensionless file");
-         writeText(t.game("ships/Carrier.old/ship.cfg"), testkit::shipConfigText({"old"}));
-         writeText(t.game("ships/Carrier.old/old.dp"), "old");
+         writeText(t.app.inGame("ships/Anchors"), "an extensionless file");
+         writeText(t.app.inGame("ships/Carrier.old/ship.cfg"), testkit::shipConfigText({"old"}));
+         writeText(t.app.inGame("ships/Carrier.old/old.dp"), "old");
      },
      {"CFS2 object and ship DP's and multiplayer.mis successfully backed up."}, 0,
      {{"ships/Barge/barge.dp", kNone}, {"ships/Carrier.old/old.dp", kNone}, {"ships/Carrier/carrier_deck.dp", kSame}}},
@@ -233,7 +220,7 @@ const BackupRow kSummaries[] = {
      {{"multiplayer.mis", kNone},
       {"no-multiplayer-mis.txt", "CFS1 had no multiplayer.mis of its own when Velmora first backed it up.\r\n"
                                  "Restore removes the multiplayer.mis a swap puts there.\r\n"}},
-     {}, [](auto& t) { writeText(t.game("multiplayer.mis"), "[unit.0]\r\ntype_id=1\r\n"); }, {},
+     {}, [](auto& t) { writeText(t.app.inGame("multiplayer.mis"), "[unit.0]\r\ntype_id=1\r\n"); }, {},
      std::vector<std::string>{}},
     {"ATypeIdOfXCountsAsAbsent",
      [](auto& t) {
@@ -290,7 +277,7 @@ const BackupRow kErrors[] = {
     {"NoObjectDp",
      [](auto& t) {
          t.use(GameInstall(kCfs1));
-         writeText(t.game("objects_dp/readme.txt"), "no DP here");
+         writeText(t.app.inGame("objects_dp/readme.txt"), "no DP here");
      },
      {"Could not locate any original object DP's"}, 1, {{"multiplayer.mis", kSame}}},
     {"NoShipsFolder", [](auto& t) { t.use(GameInstall(kCfs2).objectDps({"Tower"})); },
@@ -301,7 +288,7 @@ const BackupRow kErrors[] = {
     {"EmptyShipsFolder",
      [](auto& t) {
          t.use(GameInstall(kCfs2).objectDps({"Tower"}));
-         std::filesystem::create_directories(t.game("ships"));
+         std::filesystem::create_directories(t.app.inGame("ships"));
      },
      {"Could not locate any original ships"}, 1},
     naming("ConfigNamesAMissingDp", "Cruiser", "cruiser_hull"),
@@ -340,10 +327,10 @@ const BackupRow kRefusals[] = {
          t.use(GameInstall(kCfs2).objectDps({"A", "B", "C", "D", "E", "F", "G", "Plain"}).ship("Carrier", {"hull"}));
          const std::string mark = "; modified by Velmora";
          for (const char* dp : {"A", "B", "C", "D", "E", "F"})
-             writeText(t.game(std::string("objects_dp/") + dp + ".dp"), "[guns.0]\r\n" + mark + "\r\ngun.0=1\r\n");
-         writeText(t.game("objects_dp/G.dp"), testkit::utf16le("[guns.0]\r\n  " + mark + "\r\n"));
-         writeText(t.game("objects_dp/Plain.dp"), "[misc_data]\r\nnote=" + mark + "\r\n");  // not a line of its own
-         writeText(t.game("ships/Carrier/hull.dp"), "\r" + mark + "\r");
+             writeText(t.app.inGame(std::string("objects_dp/") + dp + ".dp"), "[guns.0]\r\n" + mark + "\r\ngun.0=1\r\n");
+         writeText(t.app.inGame("objects_dp/G.dp"), testkit::utf16le("[guns.0]\r\n  " + mark + "\r\n"));
+         writeText(t.app.inGame("objects_dp/Plain.dp"), "[misc_data]\r\nnote=" + mark + "\r\n");  // not a line of its own
+         writeText(t.app.inGame("ships/Carrier/hull.dp"), "\r" + mark + "\r");
      },
      {"CFS2 new object DP and multiplayer.mis successfully backed up.", kEight}, 0,
      {{"objects_dp/A.dp", kNone}, {"objects_dp/G.dp", kNone}, {"ships/Carrier/hull.dp", kNone},
@@ -352,7 +339,7 @@ const BackupRow kRefusals[] = {
     {"OneRewrittenDp",
      [](auto& t) {
          t.use(GameInstall(kCfs2).objectDps({"Tower"}).ship("Carrier", {"hull"}));
-         writeText(t.game("ships/Carrier/hull.dp"), "; modified by Velmora\r\n");
+         writeText(t.app.inGame("ships/Carrier/hull.dp"), "; modified by Velmora\r\n");
      },
      {"CFS2 new object DP and multiplayer.mis successfully backed up.", kOne}},
 };
@@ -387,8 +374,8 @@ std::function<void(BackupTest&)> swappedIn(std::string settings) {
         t.backup(kCfs1);
         t.backup(kCfs2);
         t.app.activate(kCfs1);
-        writeText(t.game("multiplayer.mis"), "swapped in");
-        writeText(t.game("objects_dp/Tower.dp"), kRewritten);
+        writeText(t.app.inGame("multiplayer.mis"), "swapped in");
+        writeText(t.app.inGame("objects_dp/Tower.dp"), kRewritten);
         writeText(t.app.state.settingsPath, settings);
     };
 }
@@ -438,8 +425,8 @@ const BackupRow kVersions[] = {
          swappedIn("[MAIN]\r\nVLMR_VERSION=0.9\r\n")(t);
          t.app.processes.running = {"combatfs.exe"};
          t.app.activate(kCfs2);
-         writeText(t.game("objects_dp/Hangar.dp"), "an add-on's");
-         writeText(t.game("multiplayer.mis"), "swapped in too");
+         writeText(t.app.inGame("objects_dp/Hangar.dp"), "an add-on's");
+         writeText(t.app.inGame("multiplayer.mis"), "swapped in too");
          t.app.activate(kCfs1);
      },
      {kVersion,
@@ -450,7 +437,7 @@ const BackupRow kVersions[] = {
      [](auto& t) {
          t.app.activate(kCfs2);
          for (const char* path : {"objects_dp/Hangar.dp", "multiplayer.mis"})
-             EXPECT_EQ(readText(t.game(path)), readText(t.backedUp(path))) << path;
+             EXPECT_EQ(readText(t.app.inGame(path)), readText(t.app.backedUp(path))) << path;
          EXPECT_EQ(readText(t.app.appDir + t.sep() + testkit::nativePath("keptcfs2/1/objects_dp/Hangar.dp")),
                    "an add-on's");
      },
@@ -459,13 +446,13 @@ const BackupRow kVersions[] = {
     {"AFailedRestoreOrDeleteDoesNotStopTheRun",
      [](auto& t) {
          swappedIn("[MAIN]\r\nVLMR_VERSION=2.0\r\n")(t);
-         writeText(t.game("objects_dp/Tower.dp"), "an add-on's");
+         writeText(t.app.inGame("objects_dp/Tower.dp"), "an add-on's");
          std::filesystem::remove_all(t.app.state.paths().backupObjectDpFolder());
          t.faulty.failWhen(FileOp::RemoveFile,
                            [&t](const std::string& path) { return path == t.app.state.settingsPath; });
      },
      {kVersion, "Could not locate backup object DP's", "CFS1 object DP's successfully backed up."}, 0, {}, {},
-     [](auto& t) { EXPECT_EQ(t.setting("VLMR_VERSION"), "1.0"); }},
+     [](auto& t) { EXPECT_EQ(t.app.setting("VLMR_VERSION"), "1.0"); }},
     {"TheSettingsOfThisVersionStay", settingsOfThisVersion(kThisVersion + kModified),
      {"CFS2 object and ship DP's and multiplayer.mis successfully backed up."}, 0, {}, {},
      settingsAre(kThisVersion + kModified), {}, std::vector<std::string>{}},
@@ -479,7 +466,7 @@ const BackupRow kVersions[] = {
          writeText(t.app.state.settingsPath, settings);
      },
      {"CFS1 object DP's and multiplayer.mis successfully backed up."}, 0, {}, {},
-     [](auto& t) { EXPECT_EQ(t.setting("CUR_MISSION_1"), std::string(255, 'm')); }},
+     [](auto& t) { EXPECT_EQ(t.app.setting("CUR_MISSION_1"), std::string(255, 'm')); }},
     {"NoSettingsAndBothGamesGiveTheFreshFile",
      [](auto& t) {
          t.use(BackupTest::cfs2());
@@ -499,7 +486,7 @@ const BackupRow kVersions[] = {
      },
      {"CFS1 object DP's and multiplayer.mis successfully backed up."}, 0, {}, {},
      [](auto& t) {
-         EXPECT_EQ(t.setting("LAST_SAVE_1"), "2");
+         EXPECT_EQ(t.app.setting("LAST_SAVE_1"), "2");
          EXPECT_NE(t.app.settingsText().find("[MODIFIED_DPS_2]"), std::string::npos);
      }},
 };

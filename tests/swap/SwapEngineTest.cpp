@@ -89,9 +89,6 @@ public:
         app.activate(game.game());
         app.dialog.enable(IDC_MISSION, true);  // as the game's refresh leaves it
     }
-    std::string file(const std::string& relative) {
-        return app.gameDir(app.state.activeGame) + app.state.platform.separator + testkit::nativePath(relative);
-    }
     // The original text of a DP: Tower and Hangar carry side 1 of their own.
     static std::string original(const std::string& name) {
         const bool sided = name == "Tower" || name == "Hangar";
@@ -106,10 +103,6 @@ public:
                                     "gunstation.0=0,-1,1,0.15,1,0.01,0.01,1,2,0,1d1*0,0,0,0,0,0,0,0,0,0,0,1.6\r\n");
         return replaced(text, "gun.0=20,1,2,3,4,5,6,7\r\ngun.1=20,1,2,3,4,5,6,7\r\n",
                         "; modified by Velmora\r\ngun.0=1,0,0,0,0,0,0,1\r\n");
-    }
-    std::string setting(const std::string& key) {
-        return getProfileString(real, "MAIN", key + std::to_string(app.state.activeGame), "<absent>", 256,
-                                app.state.settingsPath);
     }
     std::string modifiedDps() {
         const std::string text = app.settingsText();
@@ -128,16 +121,9 @@ public:
     // Game DPs as a swap in force leaves them: stale text and compiled siblings.
     void spoil() {
         for (size_t i = 0; i < 4; ++i) {
-            writeText(file(kDps[i]), kSwapped);
-            writeText(file(replaced(kDps[i], ".dp", ".cdp")), "stale");
+            writeText(app.inGame(kDps[i]), kSwapped);
+            writeText(app.inGame(replaced(kDps[i], ".dp", ".cdp")), "stale");
         }
-    }
-    std::string expand(std::string text) {
-        for (size_t at; (at = text.find('{')) != std::string::npos;) {
-            const size_t end = text.find('}', at);
-            text.replace(at, end + 1 - at, file(text.substr(at + 1, end - at - 1)));
-        }
-        return text;
     }
 
     GameInstall install;
@@ -153,14 +139,14 @@ TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
     EXPECT_EQ(swapTo(row.mission, row.mode), row.result);
 
     std::vector<std::string> boxes;
-    for (const std::string& box : row.boxes) boxes.push_back(expand(box));
+    for (const std::string& box : row.boxes) boxes.push_back(app.expand(box));
     EXPECT_EQ(app.dialog.boxTexts(), boxes);
     for (const testkit::RecordedBox& box : app.dialog.boxes()) {
         EXPECT_EQ(box.caption, "Error");
         EXPECT_EQ(box.icon, MessageIcon::Error);
     }
     for (size_t i = 0; i < row.dps.size(); ++i) {
-        const std::string path = file(kDps[i]);
+        const std::string path = app.inGame(kDps[i]);
         const std::string name = std::filesystem::path(kDps[i]).stem().string();
         const char state = row.dps[i];
         if (state == 'x') {
@@ -176,7 +162,7 @@ TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
         // A run that went through leaves no compiled sibling behind.
         EXPECT_FALSE(row.result == 0 && state != 'x' && testkit::fileExists(replaced(path, ".dp", ".cdp"))) << path;
     }
-    for (const std::string& path : row.gone) EXPECT_FALSE(testkit::fileExists(file(path))) << path;
+    for (const std::string& path : row.gone) EXPECT_FALSE(testkit::fileExists(app.inGame(path))) << path;
     const std::string sep(1, app.state.platform.separator);
     EXPECT_EQ(testkit::fileExists(app.appDir + sep + "keptcfs2"), !row.kept.empty());
     for (const auto& [path, bytes] : row.kept) EXPECT_EQ(readText(app.appDir + sep + testkit::nativePath(path)), bytes);
@@ -187,10 +173,10 @@ TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
     const std::string held = session == kBackup           ? readText(paths.backupSessionMission())
                              : session.ends_with(".mis") ? readText(paths.mission(session))
                                                          : session;
-    EXPECT_EQ(readText(file("multiplayer.mis")), held);
+    EXPECT_EQ(readText(app.inGame("multiplayer.mis")), held);
     const std::string current = row.current ? row.current : restore ? kOriginalMission : row.mission;
-    EXPECT_EQ(setting("CUR_MISSION_"), current);
-    EXPECT_EQ(setting("LAST_SAVE_"), row.lastSave);
+    EXPECT_EQ(app.setting("CUR_MISSION_" + std::to_string(app.state.activeGame)), current);
+    EXPECT_EQ(app.setting("LAST_SAVE_" + std::to_string(app.state.activeGame)), row.lastSave);
     EXPECT_EQ(modifiedDps(), row.modified);
     if (row.result == 0) {
         EXPECT_EQ(selectedMission(app.state), current);
@@ -209,14 +195,14 @@ void unnamedType(SwapEngineTest& t) {
     writeText(t.app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{77, 1}}}));
     writeProfileString(t.real, "MAIN", "LAST_SAVE_2", "1", t.app.state.settingsPath);
     writeProfileString(t.real, "MAIN", "CUR_MISSION_2", "Raid.mis", t.app.state.settingsPath);
-    writeText(t.file("multiplayer.mis"), "in force");
+    writeText(t.app.inGame("multiplayer.mis"), "in force");
     t.spoil();
 }
 
 // After an Axis swap, every compiled sibling is back and no game DP can be written.
 void unwritableAfterAnAxisSwap(SwapEngineTest& t) {
     ASSERT_EQ(t.swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
-    for (const char* dp : kDps) writeText(t.file(replaced(dp, ".dp", ".cdp")), "compiled");
+    for (const char* dp : kDps) writeText(t.app.inGame(replaced(dp, ".dp", ".cdp")), "compiled");
     t.faulty.failWhen(FileOp::WriteTemporary, [](const std::string& target) {
         return target.find("objects_dp") != std::string::npos || target.find("ships") != std::string::npos;
     });
@@ -224,7 +210,7 @@ void unwritableAfterAnAxisSwap(SwapEngineTest& t) {
 
 // Tower saved as "Unicode" by an editor, with LF line ends, then backed up.
 void unicodeTower(SwapEngineTest& t) {
-    for (const std::string& path : {t.app.state.paths().backupObjectDp("Tower.dp"), t.file(kDps[0])})
+    for (const std::string& path : {t.app.state.paths().backupObjectDp("Tower.dp"), t.app.inGame(kDps[0])})
         writeText(path, testkit::utf16le(withLf(t.original("Tower"))));
 }
 
@@ -236,8 +222,8 @@ void withoutTheMissionBackedUp(SwapEngineTest& t) {
 // A game that had no multiplayer.mis at its first backup, as the backup records it.
 void noOwnMission(SwapEngineTest& t) {
     std::filesystem::remove(t.app.state.paths().backupSessionMission());
-    std::filesystem::remove(t.file("multiplayer.mis"));
-    writeText(t.app.state.paths().backupRoot() + t.app.state.platform.separator + "no-multiplayer-mis.txt", "");
+    std::filesystem::remove(t.app.inGame("multiplayer.mis"));
+    writeText(t.app.backedUp("no-multiplayer-mis.txt"), "");
 }
 
 std::function<void(SwapEngineTest&)> withMission(const char* name, MissionPlan plan) {
@@ -271,9 +257,9 @@ const std::vector<EngineRow> kModes = {
     EngineRow{"ReadOnlyGameFilesAreMadeWritable",
               [](auto& t) {
                   t.spoil();
-                  writeText(t.file(kDps[2]), "an add-on's crate");
+                  writeText(t.app.inGame(kDps[2]), "an add-on's crate");
                   for (const char* path : {"objects_dp/Tower.dp", "objects_dp/Tower.cdp", "multiplayer.mis", kDps[2]})
-                      testkit::makeReadOnly(t.file(path));
+                      testkit::makeReadOnly(t.app.inGame(path));
               },
               "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
               {{"keptcfs2/1/objects_dp/Crate.dp", "an add-on's crate"}}},
@@ -313,8 +299,8 @@ const std::vector<EngineRow> kModes = {
     EngineRow{"ChangedDpsAreKeptWithTheirBytes",
               [](auto& t) {
                   spoilAfterAnAxisSwap(t);
-                  writeText(t.file(kDps[1]), "an add-on's hangar");
-                  writeText(t.file(kDps[4]), "an add-on's cargo");
+                  writeText(t.app.inGame(kDps[1]), "an add-on's hangar");
+                  writeText(t.app.inGame(kDps[4]), "an add-on's cargo");
               },
               "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
               {{"keptcfs2/1/objects_dp/Hangar.dp", "an add-on's hangar"},
@@ -322,9 +308,9 @@ const std::vector<EngineRow> kModes = {
     // One folder per run: a file changed again after a swap is kept again.
     EngineRow{"AFileChangedTwiceIsKeptTwice",
               [](auto& t) {
-                  writeText(t.file(kDps[2]), "first change");
+                  writeText(t.app.inGame(kDps[2]), "first change");
                   ASSERT_EQ(t.swapTo("Raid.mis", kAxis), 0);
-                  writeText(t.file(kDps[2]), "second change");
+                  writeText(t.app.inGame(kDps[2]), "second change");
               },
               nullptr, kRestore, "ooooo", "4", "", 0, {}, "", nullptr, {},
               {{"keptcfs2/1/objects_dp/Crate.dp", "first change"},
@@ -372,7 +358,7 @@ const std::vector<EngineRow> kFailures = {
               [](auto& t) {
                   std::filesystem::remove(t.app.state.paths().backupShipDp("Carrier", "carrier_hull.dp"));
                   t.spoil();
-                  writeText(t.file("ships/Cargo/Cargo.dp"), kSwapped);
+                  writeText(t.app.inGame("ships/Cargo/Cargo.dp"), kSwapped);
               },
               "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1, {"Missing backup DP in ships\\Carrier folder"}},
     // A mission that cannot be put in place changes nothing else.
@@ -391,7 +377,7 @@ const std::vector<EngineRow> kFailures = {
               [](auto& t) {
                   t.spoil();
                   t.faulty.failWhen(FileOp::ReplaceWithTemporary, [&t](const std::string& target) {
-                      return target == t.file(kDps[0]) || target == t.file(kDps[3]);
+                      return target == t.app.inGame(kDps[0]) || target == t.app.inGame(kDps[3]);
                   });
                   writeProfileString(t.real, "MAIN", "LAST_SAVE_2", "3", t.app.state.settingsPath);
               },
@@ -401,12 +387,12 @@ const std::vector<EngineRow> kFailures = {
     EngineRow{"CompiledSiblingsThatStayAreNamedAfterTheDps",
               [](auto& t) {
                   t.spoil();
-                  std::filesystem::remove(t.file("objects_dp/Hangar.cdp"));
-                  std::filesystem::create_directory(t.file("objects_dp/Hangar.cdp"));
+                  std::filesystem::remove(t.app.inGame("objects_dp/Hangar.cdp"));
+                  std::filesystem::create_directory(t.app.inGame("objects_dp/Hangar.cdp"));
                   t.faulty.failWhen(FileOp::ReplaceWithTemporary,
-                                    [&t](const std::string& target) { return target == t.file(kDps[0]); });
+                                    [&t](const std::string& target) { return target == t.app.inGame(kDps[0]); });
                   t.faulty.failWhen(FileOp::RemoveFile, [&t](const std::string& path) {
-                      return path == t.file("ships/Carrier/carrier_hull.cdp");
+                      return path == t.app.inGame("ships/Carrier/carrier_hull.cdp");
                   });
               },
               "Raid.mis", kAxis, "soooo", "<absent>", "", 1,
@@ -429,7 +415,7 @@ const std::vector<EngineRow> kFailures = {
     EngineRow{"AGameDpThatCannotBeReadStays",
               [](auto& t) {
                   t.spoil();
-                  t.faulty.failWhen(FileOp::ReadFile, [&t](const std::string& path) { return path == t.file(kDps[0]); });
+                  t.faulty.failWhen(FileOp::ReadFile, [&t](const std::string& path) { return path == t.app.inGame(kDps[0]); });
               },
               "Raid.mis", kAxis, "soooo", "<absent>", "", 1,
               {"Could not restore 1 file:\n{objects_dp/Tower.dp}\n" + kFailedTail}},

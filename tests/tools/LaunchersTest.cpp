@@ -22,9 +22,6 @@ protected:
         app.install(install);
         app.activate(game);
     }
-    std::string inGame(const std::string& relative) {
-        return app.state.gameDir + app.state.platform.separator + testkit::nativePath(relative);
-    }
     std::string caption() { return app.dialog.text(IDC_LAUNCH, 260); }
 
     testkit::TestApp app;
@@ -63,13 +60,13 @@ TEST(LauncherControlsTest, FollowTheHostToolAndTheSecondExecutable) {
 
 TEST_F(LaunchersTest, LaunchStartsTheGamesOwnExecutableEvenWhenTheHostToolTakesOver) {
     use(kCfs1);
-    writeText(inGame("Tarnwick/Select.exe"), "");
-    writeText(inGame("origcombatfs.exe"), "");
+    writeText(app.inGame("Tarnwick/Select.exe"), "");
+    writeText(app.inGame("origcombatfs.exe"), "");
     updateLauncherControls(app.state);
     const std::string before = app.state.files().currentDirectory();
     launchGame(app.state);
     ASSERT_EQ(app.processes.calls.size(), 1u);
-    EXPECT_EQ(app.processes.calls[0].program, inGame("combatfs.exe"));
+    EXPECT_EQ(app.processes.calls[0].program, app.inGame("combatfs.exe"));
     EXPECT_EQ(app.processes.calls[0].workingDirectory, app.state.gameDir);
     EXPECT_FALSE(app.processes.calls[0].waited);
     EXPECT_EQ(app.dialog.windowState(), WindowShow::Minimize);
@@ -83,7 +80,7 @@ TEST_F(LaunchersTest, AGameThatCannotStartShowsTheSystemsTextOrElseItsCodeAndSta
     for (const auto& [result, text] :
          {std::pair{StartResult{false, 2, "The system cannot find the file specified.\r\n"},
                     std::string("The system cannot find the file specified.\r\n")},
-          {StartResult{false, 1392, ""}, "Could not start " + inGame("cfs2.exe") + " (error 1392)"}}) {
+          {StartResult{false, 1392, ""}, "Could not start " + app.inGame("cfs2.exe") + " (error 1392)"}}) {
         app.dialog.clearBoxes();
         app.processes.startResult = [result = result](const std::string&) { return result; };
         launchGame(app.state);
@@ -98,7 +95,7 @@ TEST_F(LaunchersTest, AGameThatCannotStartShowsTheSystemsTextOrElseItsCodeAndSta
 
 TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
     use(kCfs2);
-    writeText(inGame("Tarnwick/Select.exe"), "");
+    writeText(app.inGame("Tarnwick/Select.exe"), "");
     updateLauncherControls(app.state);
     ASSERT_EQ(caption(), "Launch CFS2 for IP game");
     const std::string before = app.state.files().currentDirectory();
@@ -108,7 +105,7 @@ TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
     app.processes.whileRunning = [&] {
         directoryWhileRunning = app.state.files().currentDirectory();
         windowWhileRunning = app.dialog.windowState();
-        writeText(inGame("origcfs2.exe"), "the game, renamed by the host tool");
+        writeText(app.inGame("origcfs2.exe"), "the game, renamed by the host tool");
     };
     int refreshes = 0;
     runHostSelect(app.state, [&] {
@@ -116,9 +113,9 @@ TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
         updateLauncherControls(app.state);
     });
     ASSERT_EQ(app.processes.calls.size(), 1u);
-    EXPECT_EQ(app.processes.calls[0].program, inGame("Tarnwick/Select.exe"));
+    EXPECT_EQ(app.processes.calls[0].program, app.inGame("Tarnwick/Select.exe"));
     EXPECT_TRUE(app.processes.calls[0].waited);
-    EXPECT_EQ(std::filesystem::canonical(directoryWhileRunning), std::filesystem::canonical(inGame("Tarnwick")));
+    EXPECT_EQ(std::filesystem::canonical(directoryWhileRunning), std::filesystem::canonical(app.inGame("Tarnwick")));
     EXPECT_EQ(windowWhileRunning, WindowShow::Hide);
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(app.dialog.windowState(), WindowShow::Show);
