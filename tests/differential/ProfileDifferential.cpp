@@ -70,17 +70,15 @@ const std::vector<std::string> kIntegers = {
 
 std::string token(Rng& rng) {
     static const std::string kChars = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-";
-    std::string text;
-    const size_t length = 1 + rng.below(10);
-    for (size_t i = 0; i < length; ++i) text += kChars[rng.below(kChars.size())];
-    if (length > 2 && rng.chance(10)) text[1 + rng.below(length - 2)] = ' ';
+    std::string text(1 + rng.below(10), ' ');
+    for (char& c : text) c = kChars[rng.below(kChars.size())];
+    if (text.size() > 2 && rng.chance(10)) text[1 + rng.below(text.size() - 2)] = ' ';
     return text;
 }
 
 std::string padding(Rng& rng) {
     std::string pad;
-    if (rng.chance(30))
-        for (size_t i = 1 + rng.below(3); i > 0; --i) pad += rng.chance(80) ? ' ' : '\t';
+    for (size_t i = rng.chance(30) ? 1 + rng.below(3) : 0; i > 0; --i) pad += rng.chance(80) ? ' ' : '\t';
     return pad;
 }
 
@@ -100,28 +98,20 @@ std::string spell(const std::string& name, Rng& rng, bool padded = true) {
 
 std::string value(Rng& rng) {
     std::string text;
-    switch (rng.below(9)) {
-        case 0: text = token(rng); break;
-        case 1: text = "1,0,0,0,0,0,0,1"; break;
-        case 2: text = "C:\\Games\\CFS2\\missions\\Pacific.mis"; break;
-        case 3: text = rng.pick(kIntegers); break;
-        case 4: break;
-        case 5: text = token(rng) + (rng.chance(50) ? "=" : " ;") + token(rng); break;
-        case 6: for (size_t i = 40 + rng.below(60); i > 0; --i) text += static_cast<char>('!' + rng.below(94)); break;
-        case 7:
-            text = token(rng);
-            for (size_t i = 1 + rng.below(3); i > 0; --i) text += static_cast<char>(0x80 + rng.below(0x80));
-            break;
-        default: text = "guns modified";
-    }
-    switch (rng.below(12)) {
-        case 0: text = "\"" + text + "\""; break;
-        case 1: text = "'" + text + "'"; break;
-        case 2: text = "\"" + text + "'"; break;
-        case 3: text = rng.chance(50) ? "\"" + text : text + "'"; break;
-        case 4: text = rng.pick(kQuotesAlone); break;
-        default: break;
-    }
+    const size_t kind = rng.below(9);
+    if (kind == 0 || kind == 7) text = token(rng);
+    if (kind == 1) text = "1,0,0,0,0,0,0,1";
+    if (kind == 2) text = "C:\\Games\\CFS2\\missions\\Pacific.mis";
+    if (kind == 3) text = rng.pick(kIntegers);
+    if (kind == 5) text = token(rng) + (rng.chance(50) ? "=" : " ;") + token(rng);
+    for (size_t i = kind == 6 ? 40 + rng.below(60) : 0; i > 0; --i) text += static_cast<char>('!' + rng.below(94));
+    for (size_t i = kind == 7 ? 1 + rng.below(3) : 0; i > 0; --i) text += static_cast<char>(0x80 + rng.below(0x80));
+    if (kind == 8) text = "guns modified";
+    const size_t quotes = rng.below(12);
+    if (quotes == 0 || quotes == 2) text = "\"" + text + (quotes == 0 ? "\"" : "'");
+    if (quotes == 1) text = "'" + text + "'";
+    if (quotes == 3) text = rng.chance(50) ? "\"" + text : text + "'";
+    if (quotes == 4) text = rng.pick(kQuotesAlone);
     return rng.chance(25) ? padding(rng) + text + padding(rng) : text;
 }
 
@@ -152,8 +142,7 @@ std::string bodyLine(Rng& rng, const std::vector<std::string>& keys) {
 
 std::string fileText(Rng& rng, const std::vector<std::string>& sections, const std::vector<std::string>& keys) {
     std::vector<std::string> lines;
-    if (rng.chance(15))
-        for (size_t i = rng.below(3) + 1; i > 0; --i) lines.push_back(bodyLine(rng, keys));
+    for (size_t i = rng.chance(15) ? rng.below(3) + 1 : 0; i > 0; --i) lines.push_back(bodyLine(rng, keys));
     for (size_t s = rng.below(5) + 1; s > 0; --s) {
         const std::string name = rng.chance(90) ? rng.pick(sections) : token(rng);
         std::string header = padding(rng) + "[" + padding(rng) + spell(name, rng, false) + padding(rng) + "]";
@@ -251,8 +240,7 @@ std::string quoted(const std::string& text) {
 
 // A file as a report shows it: a UTF-16 one as its text, marked as such.
 std::string shown(const std::string& bytes) {
-    if (bytes.compare(0, 2, "\xFF\xFE") != 0) return quoted(bytes);
-    return "UTF-16LE " + quoted(ProfileFile(bytes).narrowText());
+    return bytes.compare(0, 2, "\xFF\xFE") != 0 ? quoted(bytes) : "UTF-16LE " + quoted(ProfileFile(bytes).narrowText());
 }
 
 std::string describe(const Op& op) {
@@ -264,6 +252,10 @@ std::string describe(const Op& op) {
     for (size_t i = 0; i < op.lines.size(); ++i) text += (i ? ", " : "") + quoted(op.lines[i]);
     return text + "})";
 }
+
+// The two copies of a case's file: one only the Win32 functions touch, one
+// only Velmora's operations write.
+std::string windowsFile, velmoraFile;
 
 // The two sides. A read's answer is the integer, or the text and the count
 // the call returned.
@@ -279,40 +271,33 @@ std::string windowsRead(const Op& op, const std::string& path) {
     return answer(op.size > 0 ? std::string(buffer.data()) : std::string(), count);
 }
 
-std::string velmoraRead(const Op& op, const std::string& path) {
+std::string velmoraRead(const Op& op) {
     FileSystem& files = platformFileSystem();
-    if (op.kind == Op::ReadInt) return std::to_string(getProfileInt(files, op.section, op.key, op.intDefault, path));
-    const std::string text = getProfileString(files, op.section, op.key, op.text, op.size, path);
+    if (op.kind == Op::ReadInt)
+        return std::to_string(getProfileInt(files, op.section, op.key, op.intDefault, velmoraFile));
+    const std::string text = getProfileString(files, op.section, op.key, op.text, op.size, velmoraFile);
     return answer(text, text.size());
 }
 
-void windowsWrite(const Op& op, const std::string& path) {
+// Wine finds a section by its trimmed name but empties it only for the
+// untrimmed one: a case's writes give it the name trimmed.
+void write(const Op& op, bool trimmedForWine) {
+    const std::string section(trimmedForWine ? trimProfileSpace(op.section) : op.section);
     if (op.kind == Op::WriteString) {
-        ::WritePrivateProfileStringA(op.section.c_str(), op.key.c_str(), op.text.c_str(), path.c_str());
+        ::WritePrivateProfileStringA(op.section.c_str(), op.key.c_str(), op.text.c_str(), windowsFile.c_str());
+        writeProfileString(platformFileSystem(), op.section, op.key, op.text, velmoraFile);
     } else {
         std::string list;  // strings each ended by a zero, the whole by an empty one
         for (size_t i = 0; i < op.lines.size() && !op.lines[i].empty(); ++i) list.append(op.lines[i]).push_back('\0');
         list.push_back('\0');
-        ::WritePrivateProfileSectionA(op.section.c_str(), list.c_str(), path.c_str());
+        ::WritePrivateProfileSectionA(section.c_str(), list.c_str(), windowsFile.c_str());
+        writeProfileSection(platformFileSystem(), op.section, op.lines, velmoraFile);
     }
     // Wine reuses the parsed copy of a file it wrote, which can differ from
     // the file read afresh (names keep trailing spaces in it): dropped, so
     // every call reads the file on disk, as Windows does.
-    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, windowsFile.c_str());
 }
-
-void velmoraWrite(const Op& op, const std::string& path) {
-    if (op.kind == Op::WriteString)
-        writeProfileString(platformFileSystem(), op.section, op.key, op.text, path);
-    else
-        writeProfileSection(platformFileSystem(), op.section, op.lines, path);
-}
-
-// The two copies of a case's file: one only the Win32 functions touch, one
-// only Velmora's operations write.
-struct Workspace {
-    std::string windowsFile, velmoraFile;
-};
 
 // Where Wine 8 differs from Windows and from the engine, each listed beside
 // the engine in core/ProfileFile.h and shown here on a small file: what
@@ -355,21 +340,16 @@ const std::vector<Difference> kDifferences = {
 
 // Prints each difference and whether Wine still shows it. False when
 // Velmora's side is not as documented.
-bool showKnownDifferences(const Workspace& workspace) {
+bool showKnownDifferences() {
     bool asDocumented = true;
     std::printf("known differences from Wine 8 (Velmora reads and writes as Windows does):\n");
     for (const Difference& difference : kDifferences) {
-        for (const std::string& path : {workspace.windowsFile, workspace.velmoraFile})
-            testkit::writeText(path, difference.file);
-        for (const Op& op : difference.writes) {
-            windowsWrite(op, workspace.windowsFile);
-            velmoraWrite(op, workspace.velmoraFile);
-        }
-        const auto& [windowsFile, velmoraFile] = workspace;
+        for (const std::string& path : {windowsFile, velmoraFile}) testkit::writeText(path, difference.file);
+        for (const Op& op : difference.writes) write(op, false);
         const std::optional<Op>& check = difference.read;
         const auto expected = [&](const std::string& text) { return check ? answer(text, text.size()) : text; };
         const std::string wine = check ? windowsRead(*check, windowsFile) : testkit::readText(windowsFile);
-        const std::string velmora = check ? velmoraRead(*check, velmoraFile) : testkit::readText(velmoraFile);
+        const std::string velmora = check ? velmoraRead(*check) : testkit::readText(velmoraFile);
         const bool shows = wine == expected(difference.wine);
         std::printf("  %s %s\n", shows ? "[shows]" : "[GONE] ", difference.title);
         if (!shows) std::printf("      Wine now gives %s\n", quoted(wine).c_str());
@@ -382,7 +362,7 @@ bool showKnownDifferences(const Workspace& workspace) {
 
 // Reads of a case on which Wine answers otherwise than Windows whatever the
 // engine does, as the differences above show: not compared.
-bool wineReadsOtherwise(const Op& op, const std::string& velmoraFile) {
+bool wineReadsOtherwise(const Op& op) {
     const ProfileFile profile = ProfileFile::load(platformFileSystem(), velmoraFile);
     const auto stored = profile.rawValue(op.section, op.key);
     std::string_view value = stored ? *stored : op.kind == Op::ReadInt ? "" : std::string_view(op.text);
@@ -398,42 +378,26 @@ bool wineReadsOtherwise(const Op& op, const std::string& velmoraFile) {
 }
 
 // Runs a case on both sides; the report of the first disagreement, if any.
-std::optional<std::string> runCase(const Case& run, const Workspace& workspace, uint64_t& compared,
-                                   uint64_t& excused) {
+std::optional<std::string> runCase(const Case& run, uint64_t& compared, uint64_t& excused) {
     const std::string bytes = run.utf16 ? testkit::utf16le(run.file) : run.file;
-    for (const std::string& path : {workspace.windowsFile, workspace.velmoraFile}) {
-        if (run.fileExists)
-            testkit::writeText(path, bytes);
-        else
-            ::DeleteFileA(path.c_str());
-    }
+    for (const std::string& path : {windowsFile, velmoraFile})
+        run.fileExists ? void(testkit::writeText(path, bytes)) : void(::DeleteFileA(path.c_str()));
     std::string report = "    file:     " + (run.fileExists ? shown(bytes) : "(none)") + "\n";
     for (const Op& op : run.ops) {
         if (op.kind >= Op::WriteString) {
-            // Wine finds a section by its trimmed name but empties it only
-            // for the untrimmed one: it is given the name trimmed.
-            Op forWine = op;
-            if (op.kind == Op::WriteSection) forWine.section = trimProfileSpace(op.section);
-            windowsWrite(forWine, workspace.windowsFile);
-            velmoraWrite(op, workspace.velmoraFile);
+            write(op, true);
             report += "    write:    " + describe(op) + "\n";
             continue;
         }
         // Windows reads its own file, then the one Velmora wrote.
-        for (const std::string* path : {&workspace.windowsFile, &workspace.velmoraFile}) {
+        for (const std::string* path : {&windowsFile, &velmoraFile}) {
             ++compared;
-            const std::string windows = windowsRead(op, *path);
-            const std::string velmora = velmoraRead(op, workspace.velmoraFile);
-            if (windows == velmora) continue;
-            if (wineReadsOtherwise(op, workspace.velmoraFile)) {
-                ++excused;
-                continue;
-            }
-            return report + "    read:     " + describe(op) +
-                   (path == &workspace.velmoraFile ? " of the file Velmora wrote" : "") + "\n    Windows:  " + windows +
-                   "\n    Velmora:  " + velmora + "\n    file Windows wrote: " +
-                   shown(testkit::readText(workspace.windowsFile)) + "\n    file Velmora wrote: " +
-                   shown(testkit::readText(workspace.velmoraFile)) + "\n";
+            const std::string windows = windowsRead(op, *path), velmora = velmoraRead(op);
+            if (windows == velmora || (wineReadsOtherwise(op) && ++excused)) continue;
+            return report + "    read:     " + describe(op) + (path == &velmoraFile ? " of the file Velmora wrote" : "") +
+                   "\n    Windows:  " + windows + "\n    Velmora:  " + velmora + "\n    file Windows wrote: " +
+                   shown(testkit::readText(windowsFile)) + "\n    file Velmora wrote: " +
+                   shown(testkit::readText(velmoraFile)) + "\n";
         }
     }
     return std::nullopt;
@@ -464,9 +428,10 @@ int main(int argc, char** argv) {
         seed = Rng{now ^ (static_cast<uint64_t>(::GetCurrentProcessId()) << 32)}.next() >> 16;
     }
     ::CreateDirectoryA(dir.c_str(), nullptr);
-    const Workspace workspace{dir + "\\windows.ini", dir + "\\velmora.ini"};
+    windowsFile = dir + "\\windows.ini";
+    velmoraFile = dir + "\\velmora.ini";
     const auto start = std::chrono::steady_clock::now();
-    const bool asDocumented = showKnownDifferences(workspace);
+    const bool asDocumented = showKnownDifferences();
     std::printf("profile differential: seed %llu\n", ull(*seed));
     std::fflush(stdout);
 
@@ -478,7 +443,7 @@ int main(int argc, char** argv) {
                         generated.fileExists ? quoted(generated.file).c_str() : "(none)");
             for (const Op& op : generated.ops) std::printf("  %s\n", describe(op).c_str());
         }
-        const auto report = runCase(generated, workspace, compared, excused);
+        const auto report = runCase(generated, compared, excused);
         ++run;
         utf16Run += generated.utf16 ? 1 : 0;
         if (!report) continue;
@@ -492,7 +457,7 @@ int main(int argc, char** argv) {
                 ull(*seed), ull(run), ull(run - disagreed), ull(disagreed), ull(utf16Run), ull(utf16Disagreed),
                 ull(compared), ull(excused),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    ::DeleteFileA(workspace.windowsFile.c_str());
-    ::DeleteFileA(workspace.velmoraFile.c_str());
+    ::DeleteFileA(windowsFile.c_str());
+    ::DeleteFileA(velmoraFile.c_str());
     return asDocumented && disagreed == 0 ? 0 : 1;
 }

@@ -19,8 +19,13 @@ namespace {
 using Step = std::function<std::string(Program&)>;
 
 Step start() { return [](Program& p) { return p.start(); }; }
+// "{}" in `text` stands for the journey's folder and a backslash.
 Step box(std::string caption, std::string text, std::string press = "OK") {
-    return [=](Program& p) { return p.answer(caption, text, press); };
+    return [=](Program& p) {
+        std::string shown = text;
+        for (size_t at; (at = shown.find("{}")) != std::string::npos;) shown.replace(at, 2, p.path(""));
+        return p.answer(caption, shown, press);
+    };
 }
 Step ready() { return [](Program& p) { return p.ready(); }; }
 Step click(int id) { return [=](Program& p) { return p.click(id); }; }
@@ -31,8 +36,8 @@ Step shows(int id, std::string text) { return [=](Program& p) { return p.text(id
 Step minimized() { return [](Program& p) { return p.minimized(); }; }
 Step hold(std::string file) { return [=](Program& p) { return p.hold(file); }; }
 Step release() { return [](Program& p) { return p.release(); }; }
-Step ended(DWORD code = 0) { return [=](Program& p) { return p.ended(code); }; }
-// Files under the scenario's folder.
+Step ended() { return [](Program& p) { return p.ended(); }; }
+// Files under the journey's folder.
 Step same(std::string a, std::string b, bool equal = true) {
     return [=](Program& p) {
         const bool same = testkit::readText(p.path(a)) == testkit::readText(p.path(b));
@@ -60,40 +65,27 @@ Step setting(std::string key, std::string value) {
 Step ran(std::string program, std::string folder) {
     return [=](Program& p) {
         const std::string record = p.path(folder + "\\standin-ran.txt");
-        for (int i = 0; i < 1500 && testkit::readText(record).find('\n') == std::string::npos; ++i) ::Sleep(20);
+        waitFor([&] { return testkit::readText(record).find('\n') != std::string::npos; });
         const std::string expected = p.path(program) + "\n" + p.path(folder) + "\n";
         const std::string shown = testkit::readText(record);
         return ::lstrcmpiA(shown.c_str(), expected.c_str()) == 0 ? "" : "the stand-in recorded " + shown;
     };
 }
-
-// `file` holds `text`.
-Step holds(std::string file, std::string text) {
-    return [=](Program& p) { return testkit::readText(p.path(file)) == text ? "" : file + " does not hold " + text; };
-}
 // The stand-in that plays the game, started from `program`, has ended.
 Step gameClosed(std::string program) {
     return [=](Program& p) {
-        for (int i = 0; i < 1500; ++i, ::Sleep(20)) {
-            const std::vector<std::string> running = platformProcesses().runningPrograms();
-            if (std::none_of(running.begin(), running.end(), [&](const std::string& image) {
-                    return ::lstrcmpiA(image.c_str(), p.path(program).c_str()) == 0;
-                }))
-                return std::string();
-        }
-        return program + " still runs";
-    };
-}
-// The outcome box of a Swap or Restore that kept CFS2's objects_dp\Hangar.dp in the run's folder `run`.
-Step keptHangar(std::string caption, std::string outcome, std::string run) {
-    return [=](Program& p) {
-        return p.answer(caption,
-                        outcome + "\n\nAnother program had changed 1 DP file:\nobjects_dp\\Hangar.dp\nVelmora kept a "
-                                  "copy of it in\n" + p.path("Velmora\\keptcfs2\\" + run) + "\nbefore replacing it.",
-                        "OK");
+        return waitFor([&] {
+                   const std::vector<std::string> running = platformProcesses().runningPrograms();
+                   return std::none_of(running.begin(), running.end(), [&](const std::string& image) {
+                       return ::lstrcmpiA(image.c_str(), p.path(program).c_str()) == 0;
+                   });
+               })
+                   ? ""
+                   : program + " still runs";
     };
 }
 
+const std::string kCfs1BackedUp = "CFS1 object DP's and multiplayer.mis successfully backed up.";
 const std::string kCfs2BackedUp = "CFS2 object and ship DP's and multiplayer.mis successfully backed up.";
 const std::string kQuitWarning =
     "It is suggested that you leave Velmora running\nwhile you play a swapped multiplayer mission.\nThis will "
@@ -107,7 +99,6 @@ struct Journey {
 
 const Setup kCfs2{false, true, false};
 const Setup kBoth{true, true, false};
-const std::string kCfs1BackedUp = "CFS1 object DP's and multiplayer.mis successfully backed up.";
 
 const std::vector<Journey>& journeys() {
     static const std::vector<Journey> all = {
@@ -115,84 +106,47 @@ const std::vector<Journey>& journeys() {
          {start(), box("Error", "Could not locate CFS1 or CFS2 executable."), ended(), absent("Velmora\\Velmora.ini")}},
         {"EscapeIsQuit", kCfs2,
          {start(), box("FYI", kCfs2BackedUp), ready(), key(VK_ESCAPE), ended(), setting("LAST_CFS_VERS", "2")}},
-        {"TheCloseBoxIsQuit", kCfs2, {start(), box("FYI", kCfs2BackedUp), closeBox(), ended(), setting("LAST_CFS_VERS", "2")}},
         {"SwapThenRestore", kCfs2,
          {start(), box("FYI", kCfs2BackedUp), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
           box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
           same("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis"),
           differs("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
-          absent("CFS2\\objects_dp\\Tower.cdp"), shows(IDC_MISSION, "Raid.mis"),
-          closeBox(), box("Velmora", kQuitWarning, "No"), ready(), setting("LAST_CFS_VERS", "<absent>"),
+          absent("CFS2\\objects_dp\\Tower.cdp"), closeBox(), box("Velmora", kQuitWarning, "No"), ready(),
+          setting("LAST_CFS_VERS", "<absent>"),
           click(IDC_RESTORE), box("Velmora", "Originals restored"),
           same("CFS2\\multiplayer.mis", "Velmora\\bkupcfs2\\multiplayer.mis"),
           same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
-          click(IDCANCEL), ended(), setting("CUR_MISSION_2", "Original mp.mis file")}},
-        {"LaunchStartsTheGameInItsFolderAndMinimises", kCfs2,
-         {start(), box("FYI", kCfs2BackedUp), click(IDC_LAUNCH), ran("CFS2\\cfs2.exe", "CFS2"), minimized(),
-          click(IDCANCEL), ended()}},
+          closeBox(), ended(), setting("CUR_MISSION_2", "Original mp.mis file"), setting("LAST_CFS_VERS", "2")}},
         {"TheHostToolRunsWithTheWindowHiddenAndTakesOverLaunch", Setup{false, true, true},
-         {start(), box("FYI", kCfs2BackedUp), shows(IDC_LAUNCH, "Launch CFS2 for IP game"), click(IDC_RUN_SELECT),
-          ready(), ran("CFS2\\Tarnwick\\Select.exe", "CFS2\\Tarnwick"), shows(IDC_LAUNCH, "Launch TWK for IP game"),
+         {start(), box("FYI", kCfs2BackedUp), click(IDC_RUN_SELECT), ready(),
+          ran("CFS2\\Tarnwick\\Select.exe", "CFS2\\Tarnwick"), shows(IDC_LAUNCH, "Launch TWK for IP game"),
           click(IDCANCEL), ended()}},
         {"ASecondStartTouchesNothingAndEnds", kCfs2,
          {start(), box("FYI", kCfs2BackedUp), ready(), erase("Velmora\\bkupcfs2\\multiplayer.mis"), start(),
           ended(), absent("Velmora\\bkupcfs2\\multiplayer.mis"), ready(), click(IDCANCEL)}},
         // Another program holds two files open at the first start: both are
         // named, the settings stay, and the next start completes the backup.
-        // Without the backed-up multiplayer.mis a swap changes nothing.
         {"FilesHeldOpenAtTheFirstStartAreNamed", kCfs2,
          {hold("CFS2\\multiplayer.mis"), hold("CFS2\\objects_dp\\Tower.dp"), start(),
-          [](Program& p) {
-              return p.answer("Unable to complete backup of CFS2",
-                              "Could not back up 2 files:\n" + p.path("CFS2\\multiplayer.mis") + "\n" +
-                                  p.path("CFS2\\objects_dp\\Tower.dp") +
-                                  "\n\nFree some space on the drive that holds Velmora, close any\nprogram that "
-                                  "holds one of these files, or move Velmora\nto a folder with a shorter path, then "
-                                  "start Velmora again.",
-                              "OK");
-          },
+          box("Unable to complete backup of CFS2",
+              "Could not back up 2 files:\n{}CFS2\\multiplayer.mis\n{}CFS2\\objects_dp\\Tower.dp\n\nFree some space on "
+              "the drive that holds Velmora, close any\nprogram that holds one of these files, or move Velmora\nto a "
+              "folder with a shorter path, then start Velmora again."),
           ended(), absent("Velmora\\bkupcfs2\\objects_dp\\Tower.dp"), setting("VLMR_VERSION", "1.0"), release(),
           start(), box("FYI", "CFS2 new object DP and multiplayer.mis successfully backed up."),
-          same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
-          erase("Velmora\\bkupcfs2\\multiplayer.mis"), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
-          box("Error", "The backup holds no copy of the game's own multiplayer.mis,\nso a swap would lose it for "
-                       "good.\n\nStart Velmora again to back it up, then swap."),
-          box("Error", "Error swapping to friendly Axis DP's."), differs("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis"),
-          click(IDCANCEL), ended()}},
-        // The swapped-in mission never becomes the original, and Restore takes it away.
-        {"AGameWithoutItsOwnMissionIsSwappedAndRestored", kCfs2,
-         {erase("CFS2\\multiplayer.mis"), start(), box("FYI", "CFS2 object and ship DP's successfully backed up."),
-          pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
-          box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."), closeBox(),
-          box("Velmora", kQuitWarning, "Yes"), ended(), start(), ready(), absent("Velmora\\bkupcfs2\\multiplayer.mis"),
-          click(IDC_RESTORE), box("Velmora", "Originals restored"), absent("CFS2\\multiplayer.mis"),
           same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"), click(IDCANCEL), ended()}},
-        // The game started from its folder keeps running: Swap changes nothing until it has closed.
-        {"SwapWaitsForTheGameToClose", kCfs2,
+        // Launch starts the game in its folder and minimises the window; the
+        // game keeps running, and Swap changes nothing until it has closed.
+        {"LaunchStartsTheGameInItsFolderAndSwapWaitsForItToClose", kCfs2,
          {write("CFS2\\standin-wait.txt", ""), start(), box("FYI", kCfs2BackedUp), click(IDC_LAUNCH),
-          ran("CFS2\\cfs2.exe", "CFS2"), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
-          [](Program& p) {
-              return p.answer("Velmora",
-                              "CFS2 is running: " + p.path("CFS2\\cfs2.exe") +
-                                  "\nVelmora changes no game file while the game runs.\n\nClose CFS2, then press "
-                                  "Swap again.",
-                              "OK");
-          },
+          ran("CFS2\\cfs2.exe", "CFS2"), minimized(), pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
+          box("Velmora", "CFS2 is running: {}CFS2\\cfs2.exe\nVelmora changes no game file while the game runs.\n\n"
+                         "Close CFS2, then press Swap again."),
           same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
           differs("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis"), erase("CFS2\\standin-wait.txt"),
-          gameClosed("CFS2\\cfs2.exe"), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
+          gameClosed("CFS2\\cfs2.exe"), click(IDOK),
+          box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
           same("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis")}},
-        // An add-on's DP, changed before a Swap and again before a Restore, is kept each time.
-        {"AnAddOnsDpIsKeptThroughASwapAndARestore", kCfs2,
-         {start(), box("FYI", kCfs2BackedUp), write("CFS2\\objects_dp\\Hangar.dp", "an add-on's hangar"),
-          pick(IDC_MISSION, "Raid.mis"), click(IDC_AXIS), click(IDOK),
-          keptHangar("FYI", "Mission swapped.  Axis mission\nunits are now friendly.", "1"),
-          holds("Velmora\\keptcfs2\\1\\objects_dp\\Hangar.dp", "an add-on's hangar"),
-          write("CFS2\\objects_dp\\Hangar.dp", "its update"), click(IDC_RESTORE),
-          keptHangar("Velmora", "Originals restored", "2"),
-          holds("Velmora\\keptcfs2\\2\\objects_dp\\Hangar.dp", "its update"),
-          same("CFS2\\objects_dp\\Hangar.dp", "Velmora\\bkupcfs2\\objects_dp\\Hangar.dp"), click(IDCANCEL),
-          ended()}},
         {"AVersionChangeRestoresBothGames", kBoth,
          {start(), box("FYI", kCfs1BackedUp), box("FYI", kCfs2BackedUp), click(IDC_CFS2), pick(IDC_MISSION, "Raid.mis"),
           click(IDC_AXIS), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),

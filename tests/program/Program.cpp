@@ -1,7 +1,6 @@
 #include "program/Program.h"
 
 #include <filesystem>
-#include <functional>
 #include <thread>
 
 #include "core/GameTable.h"
@@ -13,11 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr DWORD kPatienceMs = 30000;
-
-bool waitFor(const std::function<bool()>& done) {
-    for (DWORD waited = 0; waited < kPatienceMs && !done(); waited += 20) ::Sleep(20);
-    return done();
-}
 
 // Read with the W messages: the A ones came back cut across processes.
 std::string textOf(HWND window) {
@@ -44,6 +38,11 @@ void copyBesideMe(const char* relative, const std::string& to) {
 }
 
 }  // namespace
+
+bool waitFor(const std::function<bool()>& done) {
+    for (DWORD waited = 0; waited < kPatienceMs && !done(); waited += 20) ::Sleep(20);
+    return done();
+}
 
 Program::Program(const Setup& setup) {
     copyBesideMe(VELMORA_EXE_FROM_TESTS, path("Velmora\\Velmora.exe"));
@@ -124,7 +123,7 @@ std::string Program::start() {
     PROCESS_INFORMATION process{};
     if (!::CreateProcessA(program.c_str(), program.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           path("Velmora").c_str(), &startup, &process))
-        return "could not start " + program;
+        return "could not start " + program + ": error " + std::to_string(::GetLastError());
     processes_.push_back(process);
     return "";
 }
@@ -225,13 +224,13 @@ std::string Program::release() {
     return "";
 }
 
-std::string Program::ended(DWORD code) {
+std::string Program::ended() {
     if (processes_.empty()) return "nothing was started";
     const HANDLE process = processes_.back().hProcess;
     if (::WaitForSingleObject(process, kPatienceMs) != WAIT_OBJECT_0) return "the program did not end";
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process, &exitCode);
-    return exitCode == code ? "" : "the program ended with " + std::to_string(exitCode);
+    return exitCode == 0 ? "" : "the program ended with " + std::to_string(exitCode);
 }
 
 }  // namespace velmora::program

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@
 #include "testkit/TempDir.h"
 
 namespace velmora::program {
+
+// Polls `done` until it holds or a generous limit passes; what `done` gives last.
+bool waitFor(const std::function<bool()>& done);
 
 // What the machine holds before the first start.
 struct Setup {
@@ -52,7 +56,7 @@ public:
     // until release().
     std::string hold(const std::string& relative);
     std::string release();
-    std::string ended(DWORD code);  // the last program started ends with `code`
+    std::string ended();  // the last program started ends with 0
 
 private:
     // The main window and open box of the first program started that still runs.

@@ -14,25 +14,14 @@ namespace velmora {
 namespace {
 
 constexpr const char* kCfs2Key = "Software\\Microsoft\\DirectPlay\\Applications\\Combat Flight Simulator 2";
-
-void writeValue(REGSAM view, DWORD type, const std::string& bytes) {
-    HKEY key;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key,
-                                nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, "CurrentDirectory", 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                     static_cast<DWORD>(bytes.size()));
-    ::RegCloseKey(key);
-}
-
 constexpr const char* kScratch = "Software\\Velmora tests";
 
+// With a 32-bit view of its own, as HKLM\Software has: Wine keeps the views
+// of a key with this subkey apart.
 class Win32Registry : public ::testing::Test {
 protected:
     void SetUp() override {
         ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
-        // With a 32-bit view of its own, as HKLM\Software has: Wine keeps the
-        // views of a key with this subkey apart.
         ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Velmora tests\\Software\\Wow6432Node", 0, nullptr, 0,
                                     KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &scratch, nullptr),
                   ERROR_SUCCESS);
@@ -49,30 +38,37 @@ protected:
 };
 
 TEST_F(Win32Registry, OnlyATextValueInThe32BitViewIsAnInstallation) {
-    struct Row {
+    const std::string cfs2("C:\\Games\\CFS2\0", 14);
+    const struct {
         const char* what;
         REGSAM view;
         DWORD type;
         std::string bytes;
         std::optional<std::string> found;
-    };
-    const Row rows[] = {
-        {"the installers' view", KEY_WOW64_32KEY, REG_SZ, std::string("C:\\Games\\CFS2\0", 14), "C:\\Games\\CFS2"},
+    } rows[] = {
+        {"the installers' view", KEY_WOW64_32KEY, REG_SZ, cfs2, "C:\\Games\\CFS2"},
         {"without a terminator", KEY_WOW64_32KEY, REG_SZ, "D:\\CFS2", "D:\\CFS2"},
-        {"the 64-bit view", KEY_WOW64_64KEY, REG_SZ, std::string("C:\\Games\\CFS2\0", 14), std::nullopt},
+        {"the 64-bit view", KEY_WOW64_64KEY, REG_SZ, cfs2, std::nullopt},
+        {"no key", 0, REG_NONE, "", std::nullopt},
         {"empty", KEY_WOW64_32KEY, REG_SZ, std::string("\0", 1), std::nullopt},
         {"a number", KEY_WOW64_32KEY, REG_DWORD, std::string("\1\0\0\0", 4), std::nullopt},
         {"519 bytes", KEY_WOW64_32KEY, REG_SZ, std::string(519, 'd'), std::string(519, 'd')},
         {"520 bytes", KEY_WOW64_32KEY, REG_SZ, std::string(520, 'd'), std::nullopt},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, view, 0);
-        writeValue(row.view, row.type, row.bytes);
+        HKEY key;
+        if (row.view) {
+            ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, 0, nullptr, 0, KEY_SET_VALUE | row.view, nullptr,
+                                        &key, nullptr),
+                      ERROR_SUCCESS);
+            ::RegSetValueExA(key, "CurrentDirectory", 0, row.type, reinterpret_cast<const BYTE*>(row.bytes.data()),
+                             static_cast<DWORD>(row.bytes.size()));
+            ::RegCloseKey(key);
+        }
         EXPECT_EQ(platformGameRegistry().currentDirectory(kCfs2Key), row.found);
     }
-    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kCfs2Key, view, 0);
-    EXPECT_EQ(platformGameRegistry().currentDirectory(kCfs2Key), std::nullopt) << "no key";
 }
 
 }  // namespace

@@ -24,6 +24,13 @@ std::string copyStandIn(const std::string& to) {
     return to;
 }
 
+// How many running programs have this full path.
+auto running(const std::string& program) {
+    const std::vector<std::string> images = platformProcesses().runningPrograms();
+    return std::count_if(images.begin(), images.end(),
+                         [&](const std::string& image) { return ::lstrcmpiA(image.c_str(), program.c_str()) == 0; });
+}
+
 TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
     testkit::TempDir dir;
     const std::string program = copyStandIn(dir / "Tarnwick/Select.exe");
@@ -38,22 +45,21 @@ TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
     EXPECT_NE(ran.find("Select.exe"), std::string::npos) << ran;
 }
 
-// The started program keeps running, and the list of running programs has its full path.
-TEST(Win32Processes, AStartRunsInTheGivenFolderWithoutWaitingAndIsListedRunning) {
+// The stand-in runs while its folder holds standin-wait.txt: the start has
+// returned while it still runs, listed by its full path, and it ends once
+// the file goes.
+TEST(Win32Processes, AStartReturnsWhileTheProgramRunsInTheGivenFolder) {
     testkit::TempDir dir;
     const std::string program = copyStandIn(dir / "cfs2.exe");
     testkit::writeText(dir / "standin-wait.txt", "");
-    const StartResult result = platformProcesses().start(program, dir.path());
-    ASSERT_TRUE(result.started);
+    ASSERT_TRUE(platformProcesses().start(program, dir.path()).started);
     const std::string marker = dir / "standin-ran.txt";
-    for (int i = 0; i < 200 && testkit::readText(marker).empty(); ++i) ::Sleep(25);
+    for (int i = 0; i < 1500 && testkit::readText(marker).empty(); ++i) ::Sleep(20);
     EXPECT_NE(testkit::readText(marker).find(dir.path()), std::string::npos);
-    const std::vector<std::string> running = platformProcesses().runningPrograms();
-    EXPECT_EQ(std::count_if(running.begin(), running.end(),
-                            [&](const std::string& image) { return ::lstrcmpiA(image.c_str(), program.c_str()) == 0; }),
-              1);
+    EXPECT_EQ(running(program), 1) << "still running once the start has returned";
     ::DeleteFileA((dir / "standin-wait.txt").c_str());
-    ::Sleep(200);  // let it finish before the folder goes
+    for (int i = 0; i < 1500 && running(program); ++i) ::Sleep(20);
+    EXPECT_EQ(running(program), 0);
 }
 
 TEST(Win32Processes, AMissingProgramGivesTheSystemsText) {

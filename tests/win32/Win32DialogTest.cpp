@@ -87,21 +87,23 @@ protected:
 };
 
 // One of the two dialogs as a row drives it: its port, a user's click, whether
-// Tab reaches a control, and the clicks the dialog was told of.
+// Tab reaches a control, and the clicks it was told of and what the row noted.
 struct Side {
     DialogPort& port;
     std::function<void(int)> click;
     std::function<bool(int)> tabReaches;
     std::string told = {};
-    std::string clicked(int id, bool on) { return std::to_string(id) + (on ? " on;" : " off;"); }
+    void clicked(int id, bool on) { told += std::to_string(id) + (on ? " on;" : " off;"); }
+    // Notes what a row reads, to be compared with the other side's.
+    Side& operator<<(const std::string& text) { return told += text + ";", *this; }
+    Side& operator<<(int value) { return *this << std::to_string(value); }
+    Side& operator<<(const std::vector<std::string>& entries) {
+        for (const std::string& entry : entries) *this << entry;
+        return *this;
+    }
 };
 
-struct Row {
-    const char* name;
-    std::function<void(Side&)> run;
-};
-
-const Row kRows[] = {
+const std::pair<const char*, void (*)(Side&)> kRows[] = {
     // With both games and none chosen no radio is checked: only the tab stop
     // Velmora gives the first lets the keyboard reach the game radios.
     {"TheFirstGameRadiosTabStopMakesTheGroupReachable",
@@ -112,57 +114,46 @@ const Row kRows[] = {
          EXPECT_TRUE(s.tabReaches(IDC_CFS1));
      }},
     // The click walks the group as GetNextDlgGroupItem does, passing over the
-    // hidden, disabled IDC_RESTORE_DPS; a radio is checked before its click is told.
+    // hidden, disabled IDC_RESTORE_DPS; a radio is checked before its click is
+    // told. checkedRadio gives the first checked in id order.
     {"ARadioClickLeavesTheHiddenCheckedRadioChecked",
      [](Side& s) {
          s.port.enable(IDC_ALLIED, true);
          s.port.enable(IDC_AXIS, true);
          s.port.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_RESTORE_DPS);
          s.click(IDC_ALLIED);
-         EXPECT_TRUE(s.port.isChecked(IDC_RESTORE_DPS));
-         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_ALLIED) << "the first checked in id order";
+         s << s.port.isChecked(IDC_RESTORE_DPS) << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
          s.click(IDC_AXIS);
-         EXPECT_FALSE(s.port.isChecked(IDC_ALLIED));
-         EXPECT_TRUE(s.port.isChecked(IDC_RESTORE_DPS));
-         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_AXIS);
-         EXPECT_EQ(s.told, s.clicked(IDC_ALLIED, true) + s.clicked(IDC_AXIS, true));
+         s << s.port.isChecked(IDC_ALLIED) << s.port.isChecked(IDC_RESTORE_DPS)
+           << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
      }},
     // CheckRadioButton sets every id of the range, hidden or disabled, and no other range.
     {"CheckRadioSetsEveryIdOfTheRange",
      [](Side& s) {
-         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), 0) << "none checked";
+         s << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
          s.port.setChecked(IDC_ALLIED, true);
          s.port.setChecked(IDC_RESTORE_DPS, true);
          s.port.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_AXIS);
-         EXPECT_FALSE(s.port.isChecked(IDC_ALLIED));
-         EXPECT_FALSE(s.port.isChecked(IDC_RESTORE_DPS));
+         s << s.port.isChecked(IDC_ALLIED) << s.port.isChecked(IDC_RESTORE_DPS);
          s.port.checkRadio(IDC_CFS1, IDC_CFS2, IDC_CFS2);
-         EXPECT_EQ(s.port.checkedRadio(IDC_CFS1, IDC_CFS2), IDC_CFS2);
-         EXPECT_EQ(s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_AXIS);
+         s << s.port.checkedRadio(IDC_CFS1, IDC_CFS2) << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
      }},
     {"ACheckBoxFlipsBeforeItsClickIsToldAndSettingItTellsNothing",
      [](Side& s) {
          s.click(IDC_COLLISION);
          s.click(IDC_COLLISION);
-         EXPECT_FALSE(s.port.isChecked(IDC_COLLISION));
          s.port.setChecked(IDC_FRACT_MIN, true);
-         EXPECT_TRUE(s.port.isChecked(IDC_FRACT_MIN));
-         EXPECT_EQ(s.told, s.clicked(IDC_COLLISION, true) + s.clicked(IDC_COLLISION, false));
+         s << s.port.isChecked(IDC_COLLISION) << s.port.isChecked(IDC_FRACT_MIN);
      }},
     {"TextsAndStatesOfFieldsAndButtons",
      [](Side& s) {
-         EXPECT_EQ(s.port.text(IDCANCEL, 260), "Quit");
-         EXPECT_EQ(s.port.text(IDC_LAUNCH, 260), "");
+         s << s.port.text(IDCANCEL, 260) << s.port.text(IDC_LAUNCH, 260) << s.port.isEnabled(IDOK);
          s.port.setText(IDC_LAUNCH, "Launch CFS2");
-         EXPECT_EQ(s.port.text(IDC_LAUNCH, 260), "Launch CFS2");
          s.port.setText(IDC_ACTIVE_PROGRAM, "CFS2.EXE");
-         EXPECT_EQ(s.port.text(IDC_ACTIVE_PROGRAM, 5), "CFS2");
-         EXPECT_EQ(s.port.text(IDC_ACTIVE_PROGRAM, 1), "");
-         EXPECT_FALSE(s.port.isEnabled(IDOK));
          s.port.enable(IDOK, true);
-         EXPECT_TRUE(s.port.isEnabled(IDOK));
          s.port.enable(IDC_COLLISION, false);
-         EXPECT_FALSE(s.port.isEnabled(IDC_COLLISION));
+         s << s.port.text(IDC_LAUNCH, 260) << s.port.text(IDC_ACTIVE_PROGRAM, 5) << s.port.text(IDC_ACTIVE_PROGRAM, 1)
+           << s.port.isEnabled(IDOK) << s.port.isEnabled(IDC_COLLISION);
      }},
     // Letters, digits, spaces and dots only: Windows' word sort weighs other
     // punctuation in ways the in-memory list's folded bytes do not.
@@ -170,54 +161,47 @@ const Row kRows[] = {
      [](Side& s) {
          for (const char* name : {"Zulu.mis", "alpha.mis", "Original mp.mis file", "Beta.mis", "beta2.mis", "ALPHA2.mis",
                                   "Mission 9.mis", "mission 10.mis", "m07.mis", "m.mis", "m 07.mis", "beta.mis.bak"})
-             s.told += std::to_string(s.port.addListEntry(IDC_MISSION, name)) + ",";
-         for (const std::string& entry : s.port.listEntries(IDC_MISSION)) s.told += entry + ";";
+             s << s.port.addListEntry(IDC_MISSION, name);
+         s << s.port.listEntries(IDC_MISSION);
          for (const char* wanted : {"BETA.MIS", "Beta", "beta.mis.BAK", "ORIGINAL MP.MIS FILE", "alpha.mis ", ""})
-             s.told += std::to_string(s.port.findListEntry(IDC_MISSION, wanted)) + ",";
-         EXPECT_EQ(s.port.findListEntry(IDC_MISSION, "beta.MIS"), 2);
-         EXPECT_EQ(s.port.findListEntry(IDC_MISSION, "Beta"), -1) << "a prefix is not a match";
+             s << s.port.findListEntry(IDC_MISSION, wanted);
      }},
+    // Nothing selected, an entry, a buffer of 9 bytes keeping 8, typed text
+    // (a list takes none), an index past the end, a reset list.
     {"ListTextIsTheSelectedEntryOrEmpty",
      [](Side& s) {
          s.port.addListEntry(IDC_MISSION, "Original mp.mis file");
          s.port.addListEntry(IDC_MISSION, "Beta.mis");
-         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "") << "nothing is selected yet";
-         EXPECT_EQ(s.port.listSelection(IDC_MISSION), -1);
+         s << s.port.text(IDC_MISSION, 260) << s.port.listSelection(IDC_MISSION);
          s.port.selectListEntry(IDC_MISSION, 1);
-         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "Original mp.mis file");
-         EXPECT_EQ(s.port.text(IDC_MISSION, 9), "Original") << "a buffer of 9 bytes keeps 8";
-         EXPECT_EQ(s.port.listSelection(IDC_MISSION), 1);
+         s << s.port.text(IDC_MISSION, 260) << s.port.text(IDC_MISSION, 9) << s.port.listSelection(IDC_MISSION);
          s.port.setText(IDC_MISSION, "Beta.mis");
-         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "Original mp.mis file") << "a list takes no typed text";
+         s << s.port.text(IDC_MISSION, 260);
          s.port.selectListEntry(IDC_MISSION, 2);
-         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "") << "an index past the end clears the selection";
-         EXPECT_EQ(s.port.listSelection(IDC_MISSION), -1);
+         s << s.port.text(IDC_MISSION, 260) << s.port.listSelection(IDC_MISSION);
          s.port.selectListEntry(IDC_MISSION, 0);
          s.port.resetList(IDC_MISSION);
-         EXPECT_EQ(s.port.text(IDC_MISSION, 260), "");
-         EXPECT_TRUE(s.port.listEntries(IDC_MISSION).empty());
+         s << s.port.text(IDC_MISSION, 260) << s.port.listEntries(IDC_MISSION);
      }},
+    // Inserting past the end appends.
     {"AnUnsortedListKeepsEntriesWherePut",
      [](Side& s) {
-         EXPECT_EQ(s.port.addListEntry(IDC_IP_ADDRESS, "192.168.1.5"), 0);
-         EXPECT_EQ(s.port.addListEntry(IDC_IP_ADDRESS, "10.0.0.2"), 1);
-         EXPECT_EQ(s.port.insertListEntry(IDC_IP_ADDRESS, 0, "203.0.113.7"), 0);
-         EXPECT_EQ(s.port.insertListEntry(IDC_IP_ADDRESS, 9, "127.0.0.1"), 3) << "past the end appends";
+         s << s.port.addListEntry(IDC_IP_ADDRESS, "192.168.1.5") << s.port.addListEntry(IDC_IP_ADDRESS, "10.0.0.2")
+           << s.port.insertListEntry(IDC_IP_ADDRESS, 0, "203.0.113.7")
+           << s.port.insertListEntry(IDC_IP_ADDRESS, 9, "127.0.0.1");
          s.port.selectListEntry(IDC_IP_ADDRESS, 0);
-         EXPECT_EQ(s.port.text(IDC_IP_ADDRESS, 260), "203.0.113.7");
-         EXPECT_EQ(s.port.listEntries(IDC_IP_ADDRESS),
-                   (std::vector<std::string>{"203.0.113.7", "192.168.1.5", "10.0.0.2", "127.0.0.1"}));
+         s << s.port.text(IDC_IP_ADDRESS, 260) << s.port.listEntries(IDC_IP_ADDRESS);
      }},
 };
 
 // Each row runs on a fresh real dialog and a fresh in-memory one; what each
-// was told of its clicks (and what a row notes) must be the same.
+// was told of its clicks and what the row noted must be the same.
 TEST(Win32DialogPort, BehavesAsTheInMemoryDialogOperationByOperation) {
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, run] : kRows) {
+        SCOPED_TRACE(name);
         Side* realSide = nullptr;
         DialogWindow window(IDD_MAIN, [&](int id, int code) {
-            if (code == BN_CLICKED && realSide) realSide->told += realSide->clicked(id, ::IsDlgButtonChecked(window.handle(), id));
+            if (code == BN_CLICKED && realSide) realSide->clicked(id, ::IsDlgButtonChecked(window.handle(), id));
         });
         Win32Dialog realPort(window.handle());
         const HWND dialog = window.handle();
@@ -233,10 +217,10 @@ TEST(Win32DialogPort, BehavesAsTheInMemoryDialogOperationByOperation) {
         testkit::InMemoryDialog memoryPort;
         Side memory{memoryPort, [&](int id) { memoryPort.click(id); },
                     [&](int id) { return memoryPort.hasTabStop(id); }};
-        memoryPort.onCommand([&](int id) { memory.told += memory.clicked(id, memoryPort.isChecked(id)); });
+        memoryPort.onCommand([&](int id) { memory.clicked(id, memoryPort.isChecked(id)); });
         for (Side* side : {&real, &memory}) {
             SCOPED_TRACE(side == &real ? "Win32" : "in memory");
-            row.run(*side);
+            run(*side);
         }
         EXPECT_EQ(real.told, memory.told);
     }
@@ -283,8 +267,7 @@ TEST(DialogTemplate, WindowsMakesTheControlsTheInMemoryDialogIsBuiltFrom) {
 
 TEST_F(Win32DialogWindowTest, MessageBoxShowsCaptionTextIconAndButtonsAndGivesTheAnswer) {
     const struct {
-        const char* text;
-        const char* caption;
+        const char *text, *caption;
         MessageIcon icon;
         MessageButtons buttons;
         int press;
@@ -326,32 +309,29 @@ TEST_F(Win32DialogWindowTest, MessageBoxShowsCaptionTextIconAndButtonsAndGivesTh
     }
 }
 
+// Modal over the main window, centred on it, closed by OK or by Escape.
 TEST_F(Win32DialogWindowTest, AboutBoxIsModalOverTheMainWindowAndClosesWithOkOrEscape) {
     for (bool escape : {false, true}) {
         int shown = 0;
         modalHandler = [&](HWND box) {
             ++shown;
             EXPECT_EQ(textOf(box), "About Velmora");
-            EXPECT_FALSE(::IsWindowEnabled(window.handle())) << "the main window takes no input meanwhile";
+            EXPECT_FALSE(::IsWindowEnabled(window.handle()));
             RECT own{}, about{};
             ::GetWindowRect(window.handle(), &own);
             ::GetWindowRect(box, &about);
-            EXPECT_LE(offCentre(about, own), 2) << "centred over the main window";
-            if (escape)
-                ::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
-            else
-                press(box, IDOK);
+            EXPECT_LE(offCentre(about, own), 2);
+            escape ? void(::PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0)) : press(box, IDOK);
         };
         port.runAboutBox();
         EXPECT_EQ(shown, 1);
-        EXPECT_TRUE(::IsWindowEnabled(window.handle())) << "and takes input again once it is closed";
+        EXPECT_TRUE(::IsWindowEnabled(window.handle())) << "takes input again once it is closed";
     }
 }
 
-TEST_F(Win32DialogWindowTest, SystemMenuGetsASeparatorAndTheAboutItem) {
+TEST_F(Win32DialogWindowTest, SystemMenuIconsAndShowing) {
     const HMENU menu = ::GetSystemMenu(window.handle(), FALSE);
     const int before = ::GetMenuItemCount(menu);
-    EXPECT_EQ(port.loadString(IDS_ABOUTBOX), "&About Velmora...");
     EXPECT_EQ(port.loadString(IDS_ABOUTBOX + 1000), "") << "a string the table does not hold";
     ASSERT_TRUE(port.appendSystemMenuItem(IDM_ABOUTBOX, port.loadString(IDS_ABOUTBOX)));
     ASSERT_EQ(::GetMenuItemCount(menu), before + 2);
@@ -360,9 +340,7 @@ TEST_F(Win32DialogWindowTest, SystemMenuGetsASeparatorAndTheAboutItem) {
     char text[64] = {};
     ::GetMenuStringA(menu, static_cast<UINT>(before + 1), text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&About Velmora...");
-}
 
-TEST_F(Win32DialogWindowTest, IconsAndShowingMinimisingAndHiding) {
     ASSERT_NE(port.mainIcon, nullptr);
     port.setWindowIcons();
     for (WPARAM size : {ICON_BIG, ICON_SMALL})
@@ -387,14 +365,12 @@ TEST(Win32DialogEnd, EndingDuringInitialisationClosesTheDialogBeforeItIsUsed) {
 
 // Half the spare room, rounded up and truncated toward zero: (30 - 32 + 1) / 2 is 0, not -1.
 TEST(MinimizedIconOrigin, CentresTheIconTruncatingTowardZero) {
-    const struct {
-        SIZE client, icon;
-        LONG x, y;
-    } rows[] = {{{36, 36}, {32, 32}, 2, 2}, {{37, 36}, {32, 32}, 3, 2}, {{30, 36}, {32, 32}, 0, 2},
-                {{27, 36}, {32, 32}, -2, 2}, {{36, 30}, {32, 32}, 2, 0}, {{36, 48}, {32, 16}, 2, 16}};
+    const struct { SIZE client, icon; POINT origin; } rows[] = {
+        {{36, 36}, {32, 32}, {2, 2}}, {{37, 36}, {32, 32}, {3, 2}}, {{30, 36}, {32, 32}, {0, 2}},
+        {{27, 36}, {32, 32}, {-2, 2}}, {{36, 30}, {32, 32}, {2, 0}}, {{36, 48}, {32, 16}, {2, 16}}};
     for (const auto& row : rows) {
         const POINT origin = minimizedIconOrigin(row.client, row.icon);
-        EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(row.x, row.y)) << row.client.cx << "x" << row.client.cy;
+        EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(row.origin.x, row.origin.y)) << row.client.cx;
     }
 }
 
