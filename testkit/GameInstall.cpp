@@ -1,5 +1,7 @@
 #include "testkit/GameInstall.h"
 
+#include <algorithm>
+
 #include "testkit/TempDir.h"
 
 namespace velmora::testkit {
@@ -86,37 +88,13 @@ GameInstall& GameInstall::mission(const std::string& fileName, const MissionPlan
     return missionText(fileName, velmora::testkit::missionText(plan));
 }
 
-GameInstall& GameInstall::missionText(const std::string& fileName, const std::string& text) {
-    missions_[fileName] = text;
-    return *this;
-}
 
 GameInstall& GameInstall::sessionMission(const MissionPlan& plan) {
     return sessionMissionText(velmora::testkit::missionText(plan));
 }
 
-GameInstall& GameInstall::sessionMissionText(const std::string& text) {
-    session_ = text;
-    return *this;
-}
-
-GameInstall& GameInstall::noSessionMission() {
-    session_.reset();
-    return *this;
-}
-
-GameInstall& GameInstall::objectDp(const DpPlan& dp) {
-    objectDps_.push_back(dp);
-    return *this;
-}
-
 GameInstall& GameInstall::objectDps(const std::vector<std::string>& names) {
     for (const std::string& name : names) objectDp(DpPlan{name, std::nullopt, true, 0});
-    return *this;
-}
-
-GameInstall& GameInstall::ship(const ShipPlan& ship) {
-    ships_.push_back(ship);
     return *this;
 }
 
@@ -127,33 +105,20 @@ GameInstall& GameInstall::ship(const std::string& folder, const std::vector<std:
     return ship(plan);
 }
 
-GameInstall& GameInstall::config(const std::string& text) {
-    config_ = text;
-    return *this;
-}
-
-GameInstall& GameInstall::executable() {
-    executable_ = true;
-    return *this;
-}
-
 bool GameInstall::writeGame(const std::string& gameDir) const {
     bool ok = true;
     const std::string missions = join(gameDir, "missions");
     for (const auto& [name, text] : missions_) ok &= writeText(join(missions, name), text);
     if (session_) ok &= writeText(join(gameDir, "multiplayer.mis"), *session_);
-    const std::string objects = join(gameDir, "objects_dp");
-    for (const DpPlan& dp : objectDps_) {
-        ok &= writeText(join(objects, dp.name + ".dp"), dpText(dp));
-        if (dp.compiledSibling) ok &= writeText(join(objects, dp.name + ".cdp"), "compiled " + dp.name);
-    }
+    auto writeDp = [&ok](const std::string& folder, const DpPlan& dp) {
+        ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
+        if (dp.compiledSibling) ok &= writeText(join(folder, dp.name + ".cdp"), "compiled " + dp.name);
+    };
+    for (const DpPlan& dp : objectDps_) writeDp(join(gameDir, "objects_dp"), dp);
     for (const ShipPlan& ship : ships_) {
         const std::string folder = join(join(gameDir, "ships"), ship.folder);
         if (ship.hasShipConfig) ok &= writeText(join(folder, "ship.cfg"), shipConfigText(simsOf(ship)));
-        for (const DpPlan& dp : ship.dps) {
-            ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
-            if (dp.compiledSibling) ok &= writeText(join(folder, dp.name + ".cdp"), "compiled " + dp.name);
-        }
+        for (const DpPlan& dp : ship.dps) writeDp(folder, dp);
     }
     if (config_) ok &= writeText(join(gameDir, configFile(game_)), *config_);
     if (executable_) ok &= writeText(join(gameDir, executableFile(game_)), "");
@@ -171,12 +136,10 @@ bool GameInstall::writeBackup(const std::string& appDir) const {
         for (const ShipPlan& ship : ships_) {
             if (!ship.hasShipConfig) continue;
             const std::string folder = join(join(root, "ships"), ship.folder);
-            for (const DpPlan& dp : ship.dps) {
-                const std::vector<std::string> sims = simsOf(ship);
-                bool named = false;
-                for (const std::string& sim : sims) named |= sim == dp.name;
-                if (named) ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
-            }
+            const std::vector<std::string> sims = simsOf(ship);
+            for (const DpPlan& dp : ship.dps)
+                if (std::find(sims.begin(), sims.end(), dp.name) != sims.end())
+                    ok &= writeText(join(folder, dp.name + ".dp"), dpText(dp));
         }
     }
     return ok;

@@ -59,18 +59,18 @@ public:
     explicit GameInstall(GameVersion game);
 
     GameInstall& mission(const std::string& fileName, const MissionPlan& plan);
-    GameInstall& missionText(const std::string& fileName, const std::string& text);
+    GameInstall& missionText(const std::string& fileName, const std::string& text) { missions_[fileName] = text; return *this; }
     // The game's own multiplayer.mis; by default one unit type and one unit.
     GameInstall& sessionMission(const MissionPlan& plan);
-    GameInstall& sessionMissionText(const std::string& text);
-    GameInstall& noSessionMission();
-    GameInstall& objectDp(const DpPlan& dp);
+    GameInstall& sessionMissionText(const std::string& text) { session_ = text; return *this; }
+    GameInstall& noSessionMission() { session_.reset(); return *this; }
+    GameInstall& objectDp(const DpPlan& dp) { objectDps_.push_back(dp); return *this; }
     GameInstall& objectDps(const std::vector<std::string>& names);
-    GameInstall& ship(const ShipPlan& ship);
+    GameInstall& ship(const ShipPlan& ship) { ships_.push_back(ship); return *this; }
     GameInstall& ship(const std::string& folder, const std::vector<std::string>& dpNames);
-    GameInstall& config(const std::string& text);
+    GameInstall& config(const std::string& text) { config_ = text; return *this; }
     // An empty stand-in for the game's executable.
-    GameInstall& executable();
+    GameInstall& executable() { executable_ = true; return *this; }
 
     // Writes the game's files into `gameDir` (made when missing).
     bool writeGame(const std::string& gameDir) const;

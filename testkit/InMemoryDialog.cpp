@@ -26,10 +26,6 @@ InMemoryDialog::Control& InMemoryDialog::control(int id) {
     return found->second;
 }
 
-const InMemoryDialog::Control& InMemoryDialog::control(int id) const {
-    return const_cast<InMemoryDialog*>(this)->control(id);
-}
-
 bool InMemoryDialog::click(int id) {
     Control& clicked = control(id);
     if (!clicked.enabled || !clicked.visible) return false;
@@ -92,12 +88,6 @@ int InMemoryDialog::checkedRadio(int first, int last) {
     return 0;
 }
 
-void InMemoryDialog::resetList(int id) {
-    Control& list = control(id);
-    list.entries.clear();
-    list.selection = -1;
-}
-
 int InMemoryDialog::addListEntry(int id, std::string_view text) {
     Control& list = control(id);
     size_t at = list.entries.size();
@@ -125,11 +115,6 @@ int InMemoryDialog::findListEntry(int id, std::string_view text) {
     return -1;
 }
 
-void InMemoryDialog::selectListEntry(int id, int index) {
-    Control& list = control(id);
-    list.selection = index >= 0 && index < static_cast<int>(list.entries.size()) ? index : -1;
-}
-
 MessageAnswer InMemoryDialog::messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                                          MessageButtons buttons) {
     RecordedBox box{std::string(text), std::string(caption), icon, buttons, MessageAnswer::Ok};
@@ -141,8 +126,6 @@ MessageAnswer InMemoryDialog::messageBox(std::string_view text, std::string_view
     boxes_.push_back(box);
     return box.answer;
 }
-
-std::string InMemoryDialog::loadString(int id) { return resourceString(id); }
 
 bool InMemoryDialog::appendSystemMenuItem(int commandId, std::string_view text) {
     systemMenu_.emplace_back(0, "-");

@@ -14,6 +14,7 @@
 
 #include "platform/DialogPort.h"
 #include "res/resource.h"
+#include "testkit/ResourceScript.h"
 
 namespace velmora::testkit {
 
@@ -64,18 +65,20 @@ public:
     int checkedRadio(int first, int last) override;
     void setChecked(int id, bool checked) override { control(id).checked = checked; }
     bool isChecked(int id) override { return control(id).checked; }
-    void resetList(int id) override;
+    void resetList(int id) override { control(id).entries.clear(); control(id).selection = -1; }
     int addListEntry(int id, std::string_view text) override;
     int insertListEntry(int id, int index, std::string_view text) override;
     int findListEntry(int id, std::string_view text) override;
-    void selectListEntry(int id, int index) override;
+    void selectListEntry(int id, int index) override {
+        control(id).selection = index >= 0 && index < static_cast<int>(control(id).entries.size()) ? index : -1;
+    }
     std::vector<std::string> listEntries(int id) override { return control(id).entries; }
     int listSelection(int id) override { return control(id).selection; }
     MessageAnswer messageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                              MessageButtons buttons) override;
     void showWindow(WindowShow how) override { windowState_ = how; }
     void endDialog(int result) override { endResult_ = result; }
-    std::string loadString(int id) override;
+    std::string loadString(int id) override { return resourceString(id); }
     bool appendSystemMenuItem(int commandId, std::string_view text) override;
     void setWindowIcons() override { ++iconSets_; }
     void runAboutBox() override { ++aboutBoxes_; }
@@ -97,7 +100,7 @@ private:
         int selection = -1;
     };
     Control& control(int id);
-    const Control& control(int id) const;
+    const Control& control(int id) const { return const_cast<InMemoryDialog*>(this)->control(id); }
 
     std::map<int, Control> controls_;
     std::function<void(int)> handler_;

@@ -13,11 +13,6 @@ StartResult FakeProcesses::runAndWait(const std::string& program) {
     return result;
 }
 
-StartResult FakeProcesses::start(const std::string& program, const std::string& workingDirectory) {
-    calls.push_back({program, workingDirectory, false});
-    return outcome(program);
-}
-
 StartResult FakeProcesses::outcome(const std::string& program) {
     if (startResult) return startResult(program);
     StartResult result;
@@ -50,10 +45,6 @@ TestApp::TestApp() : savedDirectory(platformFileSystem().currentDirectory()) {
 }
 
 TestApp::~TestApp() { platformFileSystem().setCurrentDirectory(savedDirectory); }
-
-void TestApp::registerGame(GameVersion game, const std::string& dir) {
-    registry.set(registryKey(game), dir);
-}
 
 void TestApp::install(const GameInstall& install) {
     install.writeGame(gameDir(install.game()));

@@ -23,7 +23,10 @@ public:
         bool waited;
     };
     StartResult runAndWait(const std::string& program) override;
-    StartResult start(const std::string& program, const std::string& workingDirectory) override;
+    StartResult start(const std::string& program, const std::string& workingDirectory) override {
+        calls.push_back({program, workingDirectory, false});
+        return outcome(program);
+    }
     StartResult outcome(const std::string& program);
     std::vector<std::string> runningPrograms() override { return running; }
 
@@ -52,7 +55,7 @@ public:
     // Writes `install` into the game's folder and registers it.
     void install(const GameInstall& install);
     // Registers a game at `dir` without writing anything.
-    void registerGame(GameVersion game, const std::string& dir);
+    void registerGame(GameVersion game, const std::string& dir) { registry.set(registryKey(game), dir); }
     // Makes `game` active as the engine and the backup expect it.
     void activate(GameVersion game);
     // The game's folder under the temporary root.

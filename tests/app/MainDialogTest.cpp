@@ -56,19 +56,21 @@ protected:
 TEST(StartUpTest, ChoosesTheGame) {
     const std::string cfs1Summary = "CFS1 object DP and multiplayer.mis successfully backed up.";
     const std::string cfs2Summary = "CFS2 object and ship DP's and multiplayer.mis successfully backed up.";
+    // Quit then saves the game checked, "0" for none.
     const struct {
         bool cfs1, cfs2;
         const char* lastGame;  // LAST_CFS_VERS of an existing settings file; nullptr: first start
         int checked;
         std::vector<std::string> boxes;
         std::vector<std::string> missions;
+        const char* saved;
     } rows[] = {
         // The only game is chosen whatever the settings say.
-        {false, true, "1", IDC_CFS2, {cfs2Summary}, {"Convoy.mis", "Original mp.mis file", "Raid.mis"}},
-        {true, true, "1", IDC_CFS1, {cfs1Summary, cfs2Summary}, {"Alpha.mis", "Original mp.mis file"}},
-        {true, true, "2", IDC_CFS2, {cfs1Summary, cfs2Summary}, {"Convoy.mis", "Original mp.mis file", "Raid.mis"}},
-        {true, true, "7", 0, {cfs1Summary, cfs2Summary}, {}},
-        {true, true, nullptr, 0, {cfs1Summary, cfs2Summary}, {}},
+        {false, true, "1", IDC_CFS2, {cfs2Summary}, {"Convoy.mis", "Original mp.mis file", "Raid.mis"}, "2"},
+        {true, true, "7", 0, {cfs1Summary, cfs2Summary}, {}, "0"},
+        {true, true, "1", IDC_CFS1, {cfs1Summary, cfs2Summary}, {"Alpha.mis", "Original mp.mis file"}, "1"},
+        {true, true, nullptr, 0, {cfs1Summary, cfs2Summary}, {}, "0"},
+        {true, true, "2", IDC_CFS2, {cfs1Summary, cfs2Summary}, {"Convoy.mis", "Original mp.mis file", "Raid.mis"}, "2"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.checked);
@@ -76,10 +78,9 @@ TEST(StartUpTest, ChoosesTheGame) {
         MainDialog window(app.state);
         if (row.cfs1) app.install(cfs1Game());
         if (row.cfs2) app.install(cfs2Game());
-        if (row.lastGame) {
-            writeProfileString(app.state.files(), "MAIN", "VLMR_VERSION", "1.0", app.appDir + testkit::nativePath("/Velmora.ini"));
-            writeProfileString(app.state.files(), "MAIN", "LAST_CFS_VERS", row.lastGame, app.appDir + testkit::nativePath("/Velmora.ini"));
-        }
+        if (row.lastGame)
+            writeText(app.appDir + testkit::nativePath("/Velmora.ini"),
+                      std::string("[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_CFS_VERS=") + row.lastGame + "\r\n");
         window.OnInitDialog();
         EXPECT_FALSE(app.dialog.endResult().has_value());
         EXPECT_EQ(app.dialog.boxTexts(), row.boxes);
@@ -95,11 +96,16 @@ TEST(StartUpTest, ChoosesTheGame) {
             EXPECT_EQ(selectedMission(app.state), "Original mp.mis file");
             EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_RESTORE_DPS);
         }
+        window.onCommand(IDCANCEL);
+        EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
+        EXPECT_EQ(app.setting("LAST_CFS_VERS"), row.saved);
     }
 }
 
-TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
+TEST_F(MainDialogTest, StartUpFindsItsFolderSetsUpTheWindowAndAChosenGameComesToLife) {
     app.install(cfs1Game());
+    app.install(cfs2Game());
+    app.hosts.list = {packAddress(24, 1, 2, 3)};
     const std::string leftover = app.appDir + app.state.platform.separator + "Velmora.ini.vlmr-" +
                                  std::to_string(testkit::finishedProcessId()) + "-3.tmp";
     writeText(leftover, "[MAIN]\r\nVLMR_");
@@ -117,13 +123,6 @@ TEST_F(MainDialogTest, StartUpFindsItsFolderAndSetsUpTheWindow) {
     EXPECT_TRUE(window.onSystemCommand(IDM_ABOUTBOX | 0x3));
     EXPECT_EQ(app.dialog.aboutBoxes(), 1);
     EXPECT_FALSE(window.onSystemCommand(0xF060));  // SC_CLOSE: the platform's own
-}
-
-TEST_F(MainDialogTest, AGameChosenAtTheFirstStartBringsTheWindowToLife) {
-    app.install(cfs1Game());
-    app.install(cfs2Game());
-    app.hosts.list = {packAddress(24, 1, 2, 3)};
-    start();
     EXPECT_EQ(app.state.gameDir, app.cfs2Dir);
     EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "");
     EXPECT_EQ(app.dialog.listEntries(IDC_IP_ADDRESS), std::vector<std::string>{"24.1.2.3"});
@@ -181,10 +180,8 @@ TEST(StartUpTest, AFailureEndsAndKeepsTheSettings) {
 TEST_F(MainDialogTest, TheSideButtonsFollowTheLastSwapOfEachGame) {
     app.install(cfs1Game());
     app.install(cfs2Game());
-    writeSetting("VLMR_VERSION", "1.0");
-    writeSetting("LAST_CFS_VERS", "1");
-    writeSetting("LAST_SAVE_1", "2");
-    writeSetting("CUR_MISSION_2", "Raid.mis");
+    writeText(app.appDir + testkit::nativePath("/Velmora.ini"),
+              "[MAIN]\r\nVLMR_VERSION=1.0\r\nLAST_CFS_VERS=1\r\nLAST_SAVE_1=2\r\nCUR_MISSION_2=Raid.mis\r\n");
     start();
     EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_AXIS);
     EXPECT_FALSE(app.dialog.isChecked(IDC_ALLIED));
@@ -200,46 +197,9 @@ TEST_F(MainDialogTest, TheSideButtonsFollowTheLastSwapOfEachGame) {
     EXPECT_EQ(app.dialog.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS), IDC_ALLIED);
 }
 
-class QuitTest : public MainDialogTest {
-protected:
-    void SetUp() override {
-        app.install(cfs2Game());
-        start();
-    }
-};
-
-TEST_F(QuitTest, WithoutASwapQuitAsksNothing) {
-    EXPECT_TRUE(app.dialog.click(IDCANCEL));
-    EXPECT_TRUE(app.dialog.boxes().empty());
-    EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
-    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "2");
-}
-
-TEST_F(QuitTest, AfterASwapTheUserIsWarned) {
-    app.dialog.pick(IDC_MISSION, "Raid.mis");
-    app.dialog.click(IDC_AXIS);
-    app.dialog.click(IDOK);
-    app.dialog.clearBoxes();
-    const std::string settings = app.settingsText();
-
-    app.dialog.answerNo();
-    window.onCommand(IDCANCEL);  // Escape and the close box send the same command
-    ASSERT_EQ(app.dialog.boxes().size(), 1u);
-    EXPECT_EQ(app.dialog.boxes()[0].text,
-              "It is suggested that you leave Velmora running\nwhile you play a swapped multiplayer mission.\nThis "
-              "will remind you to restore after the session.\n\nAre you SURE you want to exit?");
-    EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
-    EXPECT_EQ(app.dialog.boxes()[0].buttons, MessageButtons::YesNo);
-    EXPECT_FALSE(ended());
-    EXPECT_EQ(app.settingsText(), settings);
-
-    app.dialog.answerYes();
-    window.onCommand(IDCANCEL);
-    EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
-    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "2");
-}
-
-TEST_F(QuitTest, ACloseRequestDuringACommandWaitsForItsEnd) {
+TEST_F(MainDialogTest, ACloseRequestDuringACommandWaitsForItsEnd) {
+    app.install(cfs2Game());
+    start();
     app.dialog.pick(IDC_MISSION, "Raid.mis");
     app.dialog.click(IDC_AXIS);
     bool endedDuringTheBox = false;
@@ -261,30 +221,36 @@ TEST_F(MainDialogTest, QuitWarnsWhileEitherGameIsSwapped) {
     app.install(cfs1Game());
     app.install(cfs2Game());
     start();
-    auto quitAsks = [&] {
-        app.dialog.clearBoxes();
-        app.dialog.answerNo();
-        window.onCommand(IDCANCEL);
-        return !app.dialog.boxes().empty();
-    };
     auto run = [&](int game, const char* mission, int button) {
         app.dialog.click(game);
         app.dialog.pick(IDC_MISSION, mission);
         if (button == IDOK) app.dialog.click(IDC_ALLIED);
         app.dialog.click(button);
+        app.dialog.clearBoxes();
     };
+    auto quit = [&](MessageAnswer answer) {
+        app.dialog.clearBoxes();
+        app.dialog.answer(answer);
+        window.onCommand(IDCANCEL);  // Escape and the close box send the same command
+        return app.dialog.boxTexts();
+    };
+    const std::vector<std::string> warning = {
+        "It is suggested that you leave Velmora running\nwhile you play a swapped multiplayer mission.\nThis will "
+        "remind you to restore after the session.\n\nAre you SURE you want to exit?"};
     run(IDC_CFS1, "Alpha.mis", IDOK);
     run(IDC_CFS2, "Raid.mis", IDC_RESTORE);
-    EXPECT_TRUE(quitAsks());  // CFS1 is still swapped
-    run(IDC_CFS1, "Alpha.mis", IDC_RESTORE);
-    EXPECT_FALSE(quitAsks());
+    const std::string settings = app.settingsText();
+    EXPECT_EQ(quit(MessageAnswer::No), warning);  // CFS1 is still swapped
+    EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
+    EXPECT_EQ(app.dialog.boxes()[0].buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(ended());
+    EXPECT_EQ(app.settingsText(), settings);
+    EXPECT_EQ(quit(MessageAnswer::Yes), warning);
     EXPECT_EQ(app.dialog.endResult(), IDCANCEL);
-}
-
-TEST_F(QuitTest, WithNoGameCheckedTheLastGameIsZero) {
-    app.dialog.checkRadio(IDC_CFS1, IDC_CFS2, 0);
-    app.dialog.click(IDCANCEL);
-    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "0");
+    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "2");
+    run(IDC_CFS1, "Alpha.mis", IDC_RESTORE);
+    EXPECT_EQ(quit(MessageAnswer::No), std::vector<std::string>{});
+    EXPECT_EQ(app.setting("LAST_CFS_VERS"), "1");
 }
 
 }  // namespace

@@ -204,12 +204,6 @@ TEST(ProfileWrite, Rules) {
     }
 }
 
-TEST(ProfileFileOnDisk, AMissingFileReadsAsDefaults) {
-    testkit::TempDir dir;
-    EXPECT_EQ(getProfileString(platformFileSystem(), "MAIN", "k", "x", 256, dir / "none.ini"), "x");
-    EXPECT_EQ(getProfileInt(platformFileSystem(), "MAIN", "k", 2, dir / "none.ini"), 2);
-}
-
 // The file is replaced through a temporary beside it and a rename: whatever
 // fails on the way, the write reports it and the file stays as it was.
 TEST(ProfileFileOnDisk, AWriteThatCannotCompleteReportsFailureAndChangesNothing) {

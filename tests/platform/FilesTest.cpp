@@ -229,6 +229,7 @@ TEST_F(FilesTest, MoveIntoPlaceRefusesAnExistingTargetEvenAfterTheCheck) {
 // the short Win32 form: a file written is then found, read, listed and
 // removed, and a temporary's longer name never fails its target.
 TEST_F(FilesTest, EveryOperationTakesTheSamePathsWhateverTheirLength) {
+    if (platformPathSeparator() == '/') GTEST_SKIP() << "POSIX paths have no such limit";
     for (size_t length : {230u, 245u, 259u, 264u, 300u}) {
         SCOPED_TRACE(length);
         std::string folder = dir.path();

@@ -68,7 +68,11 @@ TEST_F(GameOptionsTest, ARefreshShowsTheFileAndOnlyMakesACollisionTimeZero) {
     }
 }
 
-TEST_F(GameOptionsTest, ClicksWriteTheBoxesState) {
+// A click writes the active game's file, made writable if need be.
+TEST_F(GameOptionsTest, ClicksWriteTheBoxesStateIntoTheActiveGamesFile) {
+    use(kCfs1);
+    writeText(config(), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
+    use(kCfs2);
     loadGameOptions(app.state);
     EXPECT_FALSE(testkit::fileExists(config()));
     app.dialog.onCommand([this](int id) {
@@ -82,18 +86,9 @@ TEST_F(GameOptionsTest, ClicksWriteTheBoxesState) {
     app.dialog.click(IDC_COLLISION);
     app.dialog.click(IDC_COLLISION);
     EXPECT_EQ(readText(config()), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=1\r\n[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
-}
-
-// A click on a read-only file makes it writable; each game has its own file.
-TEST_F(GameOptionsTest, AClickWritesTheActiveGamesFileEvenIfReadOnly) {
-    use(kCfs1);
-    writeText(config(), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
-    use(kCfs2);
-    writeText(config(), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");
     testkit::makeReadOnly(config());
-    app.dialog.setChecked(IDC_COLLISION, true);
-    toggleCollision(app.state);
-    EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\n");
+    app.dialog.click(IDC_COLLISION);
+    EXPECT_EQ(readText(config()), "[MAIN]\r\nDISPLAY_FRACTIONAL_MINUTES=1\r\n[MULTIPLAYER]\r\nCOLLISION_SECS=0\r\n");
     EXPECT_TRUE(app.dialog.boxes().empty());
     use(kCfs1);
     EXPECT_EQ(readText(config()), "[MULTIPLAYER]\r\nCOLLISION_SECS=2\r\n");

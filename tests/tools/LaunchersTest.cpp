@@ -22,7 +22,6 @@ protected:
         app.install(install);
         app.activate(game);
     }
-    std::string caption() { return app.dialog.text(IDC_LAUNCH, 260); }
 
     testkit::TestApp app;
 };
@@ -58,7 +57,8 @@ TEST(LauncherControlsTest, FollowTheHostToolAndTheSecondExecutable) {
     }
 }
 
-TEST_F(LaunchersTest, LaunchStartsTheGamesOwnExecutableEvenWhenTheHostToolTakesOver) {
+// Even when the host tool takes over; a start that fails shows the system's text or else its code.
+TEST_F(LaunchersTest, LaunchStartsTheGamesOwnExecutableOrSaysWhyNot) {
     use(kCfs1);
     writeText(app.inGame("Tarnwick/Select.exe"), "");
     writeText(app.inGame("origcombatfs.exe"), "");
@@ -72,23 +72,19 @@ TEST_F(LaunchersTest, LaunchStartsTheGamesOwnExecutableEvenWhenTheHostToolTakesO
     EXPECT_EQ(app.dialog.windowState(), WindowShow::Minimize);
     EXPECT_TRUE(app.dialog.boxes().empty());
     EXPECT_EQ(app.state.files().currentDirectory(), before);
-}
-
-TEST_F(LaunchersTest, AGameThatCannotStartShowsTheSystemsTextOrElseItsCodeAndStays) {
-    use(kCfs2);
-    const std::string before = app.state.files().currentDirectory();
     for (const auto& [result, text] :
          {std::pair{StartResult{false, 2, "The system cannot find the file specified.\r\n"},
                     std::string("The system cannot find the file specified.\r\n")},
-          {StartResult{false, 1392, ""}, "Could not start " + app.inGame("cfs2.exe") + " (error 1392)"}}) {
+          {StartResult{false, 1392, ""}, "Could not start " + app.inGame("combatfs.exe") + " (error 1392)"}}) {
         app.dialog.clearBoxes();
+        app.dialog.showWindow(WindowShow::Show);
         app.processes.startResult = [result = result](const std::string&) { return result; };
         launchGame(app.state);
         ASSERT_EQ(app.dialog.boxes().size(), 1u);
         EXPECT_EQ(app.dialog.boxes()[0].text, text);
         EXPECT_EQ(app.dialog.boxes()[0].caption, "Velmora");
         EXPECT_EQ(app.dialog.boxes()[0].icon, MessageIcon::None);
-        EXPECT_FALSE(app.dialog.windowState().has_value());
+        EXPECT_EQ(app.dialog.windowState(), WindowShow::Show);
         EXPECT_EQ(app.state.files().currentDirectory(), before);
     }
 }
@@ -97,7 +93,7 @@ TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
     use(kCfs2);
     writeText(app.inGame("Tarnwick/Select.exe"), "");
     updateLauncherControls(app.state);
-    ASSERT_EQ(caption(), "Launch CFS2 for IP game");
+    ASSERT_EQ(app.dialog.text(IDC_LAUNCH, 260), "Launch CFS2 for IP game");
     const std::string before = app.state.files().currentDirectory();
 
     std::string directoryWhileRunning;
@@ -119,7 +115,7 @@ TEST_F(LaunchersTest, RunningTheHostToolHidesTheWindowAndRefreshesAfterIt) {
     EXPECT_EQ(windowWhileRunning, WindowShow::Hide);
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(app.dialog.windowState(), WindowShow::Show);
-    EXPECT_EQ(caption(), "Launch TWK for IP game");
+    EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), "Launch TWK for IP game");
     EXPECT_EQ(app.state.files().currentDirectory(), before);
 }
 
