@@ -72,6 +72,7 @@ public:
     void write(const Files& files) {
         for (const auto& [path, text] : files)
             writeText(path == "<settings>"           ? app.state.settingsPath
+                      : path == "backup"            ? app.state.paths().backupRoot()
                       : path.starts_with("backup/") ? app.backedUp(path.substr(7))
                                                     : app.inGame(path),
                       text);
@@ -229,8 +230,8 @@ const BackupRow kSummaries[] = {
          t.use(BackupTest::cfs2());
          t.faulty.failNth(FileOp::FlushTemporaries, 1);
      },
-     {couldNotBackUp("7 files", "{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n{objects_dp/Tower.dp}\n"
-                                "{ships/Cargo/Cargo.dp}\nand 2 more\n")},
+     {couldNotBackUp("7 files", "{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n"
+                                "{objects_dp/Tower.dp}\n{ships/Cargo/Cargo.dp}\nand 2 more\n")},
      1, {{"multiplayer.mis", kNone}}, std::vector<std::string>{kAllCfs2},
      [](auto& t) {
          EXPECT_TRUE(findNames(t.real, t.app.state.paths().backupObjectDpFolder(), "*").empty());
@@ -248,19 +249,15 @@ BackupRow naming(const char* name, const std::string& folder, const std::string&
             {"Error is original ship config '" + folder + ".cfg', could not open " + sim + ".dp"}, 1,
             {{"ships/Barge/barge.dp", kSame}, {"ships/" + folder, kNone}, {"ships/Zulu", kNone}}};
 }
-Step fileInPlaceOf(std::string (GamePaths::*folder)() const) {
-    return [=](BackupTest& t) {
-        t.use(BackupTest::cfs2());
-        writeText((t.app.state.paths().*folder)(), "a file in the folder's place");
-    };
-}
 const std::string kNoShips = "Could not locate any original ships";
 
 const BackupRow kErrors[] = {
-    {"BackupRootIsAFile", fileInPlaceOf(&GamePaths::backupRoot), {"Could not create BACKUP folder"}, 1},
-    {"ObjectDpFolderIsAFile", fileInPlaceOf(&GamePaths::backupObjectDpFolder),
+    // A file where a backup folder should be.
+    {"BackupRootIsAFile", with(BackupTest::cfs2(), {{"backup", "x"}}), {"Could not create BACKUP folder"}, 1},
+    {"ObjectDpFolderIsAFile", with(BackupTest::cfs2(), {{"backup/objects_dp", "x"}}),
      {"Could not create BACKUP\\OBJECTS_DP folder"}, 1},
-    {"ShipsFolderIsAFile", fileInPlaceOf(&GamePaths::backupShipsFolder), {"Could not create BACKUP\\SHIPS folder"}, 1},
+    {"ShipsFolderIsAFile", with(BackupTest::cfs2(), {{"backup/ships", "x"}}), {"Could not create BACKUP\\SHIPS folder"},
+     1},
     // What was copied before the failure stays.
     {"NoObjectDp", with(GameInstall(kCfs1), {{"objects_dp/readme.txt", "no DP here"}}),
      {"Could not locate any original object DP's"}, 1, {{"multiplayer.mis", kSame}}},
@@ -315,7 +312,8 @@ const BackupRow kRefusals[] = {
       {"objects_dp/Crate.dp", kSame}},
      std::vector<std::string>{kEight}},
     {"OneRewrittenDp",
-     with(GameInstall(kCfs2).objectDps({"Tower"}).ship("Carrier", {"hull"}), {{"ships/Carrier/hull.dp", kMark + "\r\n"}}),
+     with(GameInstall(kCfs2).objectDps({"Tower"}).ship("Carrier", {"hull"}),
+          {{"ships/Carrier/hull.dp", kMark + "\r\n"}}),
      {"CFS2 new object DP and multiplayer.mis successfully backed up.",
       refused("1 DP file was", "{ships/Carrier/hull.dp}\n")}},
 };
