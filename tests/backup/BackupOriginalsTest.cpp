@@ -175,7 +175,6 @@ const BackupRow kSummaries[] = {
      {kAllCfs2}, 0,
      {{"ships/Carrier/carrier_deck.dp", kSame}, {"ships/Sub/sub_hull.dp", kSame}, {"ships/Sub/unnamed.dp", kNone},
       {"ships/Carrier/ship.cfg", kNone}, {"ships/Cargo/Cargo.dp", kSame}}},
-    {"NewObjectDp", afterABackup({{"objects_dp/Radar.dp", "new"}}), {"CFS2 new object DP successfully backed up."}},
     {"NewShipDp",
      afterABackup({{"ships/Cargo/ship.cfg", testkit::shipConfigText({"Cargo", "Cargo_aft"})},
                    {"ships/Cargo/Cargo_aft.dp", "new ship dp"}}),

@@ -244,7 +244,6 @@ const MissionPlan kOdd = {{{8, 3, "Tower"}, {9, 4, "Hangar"}}, {}};
 
 const EngineRow kModes[] = {
     {"AxisRewritesTheAxisTypes", {spoil}, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
-    {"AlliedRewritesNoAxisType", {}, "Raid.mis", kAllied, "ooooo", "1", ""},
     // Hangar has no side in Convoy and 1 in its DP; "Cargo ship" matches the ship DP Cargo.dp.
     {"TypesWithoutSideTakeTheDpsOwnAndShipsMatchByPrefix", {}, "Convoy.mis", kAllied, "ofoof", "1",
      "Hangar.dp=guns modified\r\nCargo.dp=guns modified\r\n"},
