@@ -37,44 +37,44 @@ public:
     bool canOpenForReading(const std::string& p) override { return real_.canOpenForReading(p); }
     bool readFile(const std::string& p, std::string& c) override { return real_.readFile(p, c); }
     std::string writeTemporary(const std::string& t, std::string_view c, bool) override {
-        if (step()) die(real_.writeTemporary(t, c.substr(0, c.size() / 2), false));
+        step([&] { real_.writeTemporary(t, c.substr(0, c.size() / 2), false); });
         return real_.writeTemporary(t, c, false);
     }
     std::string copyToTemporary(const std::string& s, const std::string& t, bool) override {
-        std::string half;
-        if (step() && real_.readFile(s, half)) die(real_.writeTemporary(t, half.substr(0, half.size() / 2), false));
+        step([&] {
+            std::string half;
+            if (real_.readFile(s, half)) real_.writeTemporary(t, half.substr(0, half.size() / 2), false);
+        });
         return real_.copyToTemporary(s, t, false);
     }
     bool replaceWithTemporary(const std::string& tmp, const std::string& t) override {
-        return step() ? die() : real_.replaceWithTemporary(tmp, t);
+        return step(), real_.replaceWithTemporary(tmp, t);
     }
     bool moveTemporaryIntoPlace(const std::string& tmp, const std::string& t) override {
-        return step() ? die() : real_.moveTemporaryIntoPlace(tmp, t);
+        return step(), real_.moveTemporaryIntoPlace(tmp, t);
     }
-    bool flushTemporaries(const std::vector<std::string>&) override { return step() ? die() : true; }
+    bool flushTemporaries(const std::vector<std::string>&) override { return step(), true; }
     void discardTemporary(const std::string& tmp) override { real_.discardTemporary(tmp); }
     bool isReadOnly(const std::string& p) override { return real_.isReadOnly(p); }
     bool makeWritable(const std::string& p) override { return real_.makeWritable(p); }
-    MakeDirResult makeDirectory(const std::string& p) override {
-        if (step()) die();
-        return real_.makeDirectory(p);
-    }
-    bool removeFile(const std::string& p) override { return step() ? die() : real_.removeFile(p); }
+    MakeDirResult makeDirectory(const std::string& p) override { return step(), real_.makeDirectory(p); }
+    bool removeFile(const std::string& p) override { return step(), real_.removeFile(p); }
     std::string currentDirectory() override { return real_.currentDirectory(); }
     bool setCurrentDirectory(const std::string& p) override { return real_.setCurrentDirectory(p); }
 
-    int steps() const { return steps_; }
+    int steps = 0;
 
 private:
-    bool step() { return ++steps_ == killAt_; }
-    [[noreturn]] static bool die(const std::string& = {}) {
+    // Counts a step; at the chosen one does `first` and dies.
+    void step(const std::function<void()>& first = {}) {
+        if (++steps != killAt_) return;
+        if (first) first();
         ::kill(::getpid(), SIGKILL);
         for (;;) ::pause();
     }
 
     FileSystem& real_;
     int killAt_;
-    int steps_ = 0;
 };
 
 enum class Command { Backup, Swap, Restore };
@@ -121,17 +121,14 @@ protected:
     int run(Command command, int killAt) {
         KillingFileSystem files(platformFileSystem(), killAt);
         app.state.platform.files = &files;
-        int result = 0;
-        if (command == Command::Backup) result = backupOriginals(app.state);
-        if (command == Command::Swap) {
-            fillMissionList(app.state);
-            app.dialog.pick(IDC_MISSION, "Raid.mis");
-            result = swapMission(app.state, SwapMode::AxisFriendly);
-        }
-        if (command == Command::Restore) result = swapMission(app.state, SwapMode::RestoreOriginals);
+        fillMissionList(app.state);
+        app.dialog.pick(IDC_MISSION, "Raid.mis");
+        const int result = command == Command::Backup  ? backupOriginals(app.state)
+                           : command == Command::Swap ? swapMission(app.state, SwapMode::AxisFriendly)
+                                                      : swapMission(app.state, SwapMode::RestoreOriginals);
         app.state.platform.files = &platformFileSystem();
         EXPECT_TRUE(killAt != -1 || result == 0) << ::testing::PrintToString(app.dialog.boxTexts());
-        return files.steps();
+        return files.steps;
     }
     void killed(int killAt) {
         const pid_t child = ::fork();
@@ -142,15 +139,6 @@ protected:
         }
         int status = 0;
         ::waitpid(child, &status, 0);
-    }
-    void startAgainAndRestore(const std::string& what) {
-        SCOPED_TRACE(what);
-        app.dialog.clearBoxes();
-        run(Command::Backup, -1);
-        run(Command::Restore, -1);
-        // Every file is whole and in its place, and no temporary is left.
-        EXPECT_EQ(testkit::readTree(app.gameDir(kCfs2)), originals);
-        EXPECT_EQ(testkit::readTree(app.state.paths().backupRoot()), backup);
     }
 
     testkit::TestApp app;
@@ -168,14 +156,19 @@ TEST_P(CrashTest, AKilledRunIsUndoneByTheNextStartAndARestore) {
         killed(step);
         // Every fourth run is killed a second time over what the first left.
         if (step % 4 == 1) killed(1 + (step * 7) % steps);
-        startAgainAndRestore("killed at step " + std::to_string(step));
+        SCOPED_TRACE("killed at step " + std::to_string(step));
+        app.dialog.clearBoxes();
+        run(Command::Backup, -1);
+        run(Command::Restore, -1);
+        // Every file is whole and in its place, and no temporary is left.
+        EXPECT_EQ(testkit::readTree(app.gameDir(kCfs2)), originals);
+        EXPECT_EQ(testkit::readTree(app.state.paths().backupRoot()), backup);
     }
 }
 
 const char* const kCommandNames[] = {"Backup", "Swap", "Restore"};
-
 INSTANTIATE_TEST_SUITE_P(Commands, CrashTest, ::testing::Values(Command::Backup, Command::Swap, Command::Restore),
-                         [](const auto& row) { return std::string(kCommandNames[static_cast<int>(row.param)]); });
+                         [](const auto& row) { return std::string(kCommandNames[row.index]); });
 
 }  // namespace
 }  // namespace velmora

@@ -1,6 +1,5 @@
-// The Swap and Restore buttons: every row of their outcome table, whether
-// Quit's warning is armed after each, and the restoreRequested life cycle,
-// through the in-memory dialog.
+// The Swap and Restore buttons: every row of their outcome table, and whether
+// Quit's warning is armed after each, through the in-memory dialog.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,25 +18,24 @@ using testkit::writeText;
 
 const std::string kAsk = "You have not selected an alliance.\nDo you wish to only swap mission?";
 const std::string kNoBackup = "Could not locate backup object DP's";
-const std::string kNoGame =
-    "Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again.";
-const std::string kOriginalRefused =
-    "Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
-    "original,\nclick on the 'Restore' button.";
+const std::string kAllied = "Mission swapped.  Allied mission\nunits are now friendly.";
+const std::string kAlliedError = "Error swapping to friendly Allies DP's.";
 
 class SwapCommandsTest;
 
 // What the game's files hold afterwards.
 enum class After { Unchanged, Mission, Originals, NotLookedAt };
+using Box = std::pair<std::string, MessageIcon>;  // the caption and icon of the last box
+const Box kFyi{"FYI", MessageIcon::Information}, kPlain{kAppTitle, MessageIcon::None};
+const Box kError{"Error", MessageIcon::Error}, kWarning{kAppTitle, MessageIcon::Warning};
 
 struct CommandRow {
     const char* name;
     std::function<void(SwapCommandsTest&)> prepare;  // may be empty
     const char* mission;                              // picked before Swap; Restore is clicked when null
     int side;                                         // the radio clicked: 0 none, -1 every radio unchecked
-    std::vector<std::string> boxes;
-    const char* caption;  // of the last box
-    MessageIcon icon;
+    std::vector<std::string> boxes;                   // "{relative}": the game's file; "<app>": the program's folder
+    Box last;
     After after;
     bool warningArmed;
     MessageAnswer answer = MessageAnswer::Yes;  // to the mission-only question
@@ -80,16 +78,16 @@ TEST_P(SwapCommandsTest, ShowsItsBoxesAndArmsTheQuitWarningWhenFilesChanged) {
     if (row.mission) swap(row.mission, row.side);
     if (!row.mission) app.dialog.click(IDC_RESTORE);
 
-    std::vector<std::string> boxes = row.boxes;
-    for (std::string& box : boxes)  // "{}" stands for the game's folder, "<app>" for the program's
-        for (const auto& [mark, dir] : {std::pair<std::string, std::string>{"{}", app.cfs2Dir}, {"<app>", app.appDir}})
-            if (const size_t at = box.find(mark); at != std::string::npos) box.replace(at, mark.size(), dir);
+    std::vector<std::string> boxes;
+    for (std::string box : row.boxes) {
+        if (const size_t at = box.find("<app>"); at != std::string::npos) box.replace(at, 5, app.appDir);
+        boxes.push_back(app.expand(box));
+    }
     EXPECT_EQ(app.dialog.boxTexts(), boxes);
     for (const testkit::RecordedBox& box : app.dialog.boxes())
         EXPECT_EQ(box.buttons, box.text == kAsk ? MessageButtons::YesNo : MessageButtons::Ok) << box.text;
     if (!app.dialog.boxes().empty()) {
-        EXPECT_EQ(app.dialog.boxes().back().caption, row.caption);
-        EXPECT_EQ(app.dialog.boxes().back().icon, row.icon);
+        EXPECT_EQ(Box(app.dialog.boxes().back().caption, app.dialog.boxes().back().icon), row.last);
     }
     if (row.after == After::Unchanged) {
         EXPECT_EQ(readText(paths.objectDp("Tower.dp")), tower);
@@ -114,77 +112,57 @@ void axisSwap(SwapCommandsTest& t) {
 void breakBackup(SwapCommandsTest& t) { std::filesystem::remove_all(t.paths.backupObjectDpFolder()); }
 
 // The game runs: from its folder, as the host tool's second executable, or by a name whose path is unknown.
-void gameRuns(SwapCommandsTest& t, const std::string& program) {
-    t.app.processes.running = {"/usr/bin/init", program};
-    writeText(t.app.cfs2Dir + testkit::nativePath("/Tarnwick/Select.exe"), "");
+std::function<void(SwapCommandsTest&)> gameRuns(std::string program, bool swapped = false) {
+    return [=](SwapCommandsTest& t) {
+        if (swapped) axisSwap(t);
+        t.app.processes.running = {"/usr/bin/init", t.app.expand(program)};
+        writeText(t.app.inGame("Tarnwick/Select.exe"), "");
+    };
 }
 std::string runningBox(const std::string& running, const std::string& button) {
     return running + "\nVelmora changes no game file while the game runs.\n\nClose CFS2, then press " + button +
            " again.";
 }
-const std::string kCfs2Runs = "CFS2 is running: {}" + testkit::nativePath("/cfs2.exe");
-
-const auto kNone = MessageIcon::None;
-const auto kError = MessageIcon::Error;
 
 const CommandRow kRows[] = {
-    {"TheOriginalIsRefused", {}, kOriginalMission, IDC_ALLIED, {kOriginalRefused}, kAppTitle, kNone, After::Unchanged,
-     false},
-    {"Allied", {}, "Raid.mis", IDC_ALLIED, {"Mission swapped.  Allied mission\nunits are now friendly."}, "FYI",
-     MessageIcon::Information, After::Mission, true},
-    {"Axis", {}, "Raid.mis", IDC_AXIS, {"Mission swapped.  Axis mission\nunits are now friendly."}, "FYI",
-     MessageIcon::Information, After::Mission, true},
-    {"AlliedFailing", breakBackup, "Raid.mis", IDC_ALLIED, {kNoBackup, "Error swapping to friendly Allies DP's."},
-     "Error", kError, After::Mission, true},
-    {"AxisFailing", breakBackup, "Raid.mis", IDC_AXIS, {kNoBackup, "Error swapping to friendly Axis DP's."}, "Error",
-     kError, After::Mission, true},
-    // A unit type nobody names stops a side swap before it changes anything.
-    {"AlliedWithAnUnnamedType", {}, "Bad.mis", IDC_ALLIED,
-     {"Mission error, name of unit.1 unknown", "Error swapping to friendly Allies DP's."}, "Error", kError,
-     After::Unchanged, false},
-    {"AnUnnamedTypeLeavesTheSwapInForce", axisSwap, "Bad.mis", IDC_ALLIED,
-     {"Mission error, name of unit.1 unknown", "Error swapping to friendly Allies DP's."}, "Error", kError,
-     After::Unchanged, true},
-    {"MissionOnly", {}, "Raid.mis", 0, {kAsk, "Mission swapped."}, kAppTitle, kNone, After::Mission, true},
-    // multiplayer.mis was replaced before the DPs failed: still swapped.
-    {"MissionOnlyFailing", breakBackup, "Raid.mis", 0, {kAsk, kNoBackup, "Error swapping mission."}, "Error", kError,
+    {"TheOriginalIsRefused", {}, kOriginalMission, IDC_ALLIED,
+     {"Please select a mission other than\nthe original multiplayer mission.\n\nIf you wish to restore the "
+      "original,\nclick on the 'Restore' button."},
+     kPlain, After::Unchanged, false},
+    {"Allied", {}, "Raid.mis", IDC_ALLIED, {kAllied}, kFyi, After::Mission, true},
+    {"Axis", {}, "Raid.mis", IDC_AXIS, {"Mission swapped.  Axis mission\nunits are now friendly."}, kFyi,
      After::Mission, true},
-    // Mission only needs no names.
-    {"MissionOnlyWithAnUnnamedType", {}, "Bad.mis", 0, {kAsk, "Mission swapped."}, kAppTitle, kNone, After::Mission,
-     true},
-    {"MissionOnlyAnsweredNo", {}, "Raid.mis", 0, {kAsk}, kAppTitle, kNone, After::Unchanged, false,
-     MessageAnswer::No},
-    {"NoSideChecked", {}, "Raid.mis", -1, {}, "", kNone, After::Unchanged, false},
+    {"AlliedFailing", breakBackup, "Raid.mis", IDC_ALLIED, {kNoBackup, kAlliedError}, kError, After::Mission, true},
+    {"AxisFailing", breakBackup, "Raid.mis", IDC_AXIS, {kNoBackup, "Error swapping to friendly Axis DP's."}, kError,
+     After::Mission, true},
+    // A unit type nobody names stops a side swap before it changes anything.
+    {"AlliedWithAnUnnamedType", {}, "Bad.mis", IDC_ALLIED, {"Mission error, name of unit.1 unknown", kAlliedError},
+     kError, After::Unchanged, false},
+    {"MissionOnly", {}, "Raid.mis", 0, {kAsk, "Mission swapped."}, kPlain, After::Mission, true},
+    // multiplayer.mis was replaced before the DPs failed: still swapped.
+    {"MissionOnlyFailing", breakBackup, "Raid.mis", 0, {kAsk, kNoBackup, "Error swapping mission."}, kError,
+     After::Mission, true},
+    {"MissionOnlyAnsweredNo", {}, "Raid.mis", 0, {kAsk}, kPlain, After::Unchanged, false, MessageAnswer::No},
+    {"NoSideChecked", {}, "Raid.mis", -1, {}, kPlain, After::Unchanged, false},
     // The backed-up session mission has a type nobody names: a restore needs no names.
     {"Restore",
      [](auto& t) {
          axisSwap(t);
-         testkit::writeText(t.paths.backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
+         writeText(t.paths.backupSessionMission(), testkit::missionText(MissionPlan{{}, {{99, 1}}}));
      },
-     nullptr, 0, {"Originals restored"}, kAppTitle, kNone, After::Originals, false},
-    {"AFailedRestoreKeepsTheWarning",
-     [](auto& t) {
-         axisSwap(t);
-         breakBackup(t);
-     },
-     nullptr, 0, {kNoBackup, "Error restoring originals."}, "Error", kError, After::NotLookedAt, true},
-    {"SwapWhileTheGameRuns", [](auto& t) { gameRuns(t, t.paths.gameExecutable()); }, "Raid.mis", IDC_AXIS,
-     {runningBox(kCfs2Runs, "Swap")}, kAppTitle, MessageIcon::Warning, After::Unchanged, false},
-    {"RestoreWhileTheHostToolsGameRuns",
-     [](auto& t) {
-         axisSwap(t);
-         gameRuns(t, t.paths.secondExecutable());
-     },
-     nullptr, 0, {runningBox("CFS2 is running: {}" + testkit::nativePath("/origcfs2.exe"), "Restore")}, kAppTitle,
-     MessageIcon::Warning, After::NotLookedAt, true},
-    {"AProgramOfTheGamesNameWhosePathIsUnknown", [](auto& t) { gameRuns(t, "CFS2.EXE"); }, "Raid.mis", 0,
-     {runningBox("A program named CFS2.EXE is running; it may be CFS2.", "Swap")}, kAppTitle, MessageIcon::Warning,
-     After::Unchanged, false},
+     nullptr, 0, {"Originals restored"}, kPlain, After::Originals, false},
+    {"AFailedRestoreKeepsTheWarning", [](auto& t) { axisSwap(t), breakBackup(t); }, nullptr, 0,
+     {kNoBackup, "Error restoring originals."}, kError, After::NotLookedAt, true},
+    {"SwapWhileTheGameRuns", gameRuns("{cfs2.exe}"), "Raid.mis", IDC_AXIS,
+     {runningBox("CFS2 is running: {cfs2.exe}", "Swap")}, kWarning, After::Unchanged, false},
+    {"RestoreWhileTheHostToolsGameRuns", gameRuns("{origcfs2.exe}", true), nullptr, 0,
+     {runningBox("CFS2 is running: {origcfs2.exe}", "Restore")}, kWarning, After::NotLookedAt, true},
+    {"AProgramOfTheGamesNameWhosePathIsUnknown", gameRuns("CFS2.EXE"), "Raid.mis", 0,
+     {runningBox("A program named CFS2.EXE is running; it may be CFS2.", "Swap")}, kWarning, After::Unchanged, false},
     // Another install's game, and the second executable without the host tool.
     {"TheGameRunningFromAnotherFolder",
      [](auto& t) { t.app.processes.running = {t.app.cfs1Dir + testkit::nativePath("/cfs2.exe"), "origcfs2.exe"}; },
-     "Raid.mis", IDC_ALLIED, {"Mission swapped.  Allied mission\nunits are now friendly."}, "FYI",
-     MessageIcon::Information, After::Mission, true},
+     "Raid.mis", IDC_ALLIED, {kAllied}, kFyi, After::Mission, true},
     {"AnAddOnsDpIsKeptAndNamed",
      [](auto& t) {
          for (const char* name : {"Tower.dp", "Extra.dp"}) {
@@ -196,11 +174,10 @@ const CommandRow kRows[] = {
      {"Originals restored\n\nAnother program had changed 2 DP files:\n" + testkit::nativePath("objects_dp/Extra.dp\n") +
       testkit::nativePath("objects_dp/Tower.dp\n") + "Velmora kept copies of them in\n<app>" +
       testkit::nativePath("/keptcfs2/1") + "\nbefore replacing them."},
-     kAppTitle, kNone, After::Originals, false},
-    {"SwapWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, "Raid.mis", IDC_ALLIED, {kNoGame},
-     "Error", kError, After::Unchanged, false},
-    {"RestoreWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, nullptr, 0, {kNoGame}, "Error",
-     kError, After::Unchanged, false},
+     kPlain, After::Originals, false},
+    {"SwapWithoutTheGameFolder", [](auto& t) { t.app.state.gameDir.clear(); }, "Raid.mis", IDC_ALLIED,
+     {"Could not locate the CFS2 folder.\nCheck that CFS2 is installed, then start Velmora again."}, kError,
+     After::Unchanged, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, SwapCommandsTest, ::testing::ValuesIn(kRows),

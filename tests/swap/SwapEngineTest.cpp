@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 
 #include "app/MissionList.h"
@@ -44,10 +45,11 @@ const char* const kDps[] = {"objects_dp/Tower.dp", "objects_dp/Hangar.dp", "obje
                             "ships/Carrier/carrier_hull.dp", "ships/Cargo/Cargo.dp"};
 
 class SwapEngineTest;
+using Step = std::function<void(SwapEngineTest&)>;
 
 struct EngineRow {
     const char* name;
-    std::function<void(SwapEngineTest&)> prepare;
+    std::vector<Step> prepare;
     const char* mission;  // picked before the run; none picked when null
     SwapMode mode;
     // What each of kDps holds afterwards: o original, f friendly, u/U the same
@@ -118,12 +120,11 @@ public:
         if (!mission) app.dialog.selectListEntry(IDC_MISSION, -1);
         return swapMission(app.state, mode);
     }
-    // Game DPs as a swap in force leaves them: stale text and compiled siblings.
-    void spoil() {
-        for (size_t i = 0; i < 4; ++i) {
-            writeText(app.inGame(kDps[i]), kSwapped);
-            writeText(app.inGame(replaced(kDps[i], ".dp", ".cdp")), "stale");
-        }
+    // A path in the game, "backup/..." in the backup tree, or "<settings>".
+    std::string where(const std::string& path) const {
+        return path == "<settings>"           ? app.state.settingsPath
+               : path.starts_with("backup/") ? app.backedUp(path.substr(7))
+                                             : app.inGame(path);
     }
 
     GameInstall install;
@@ -134,7 +135,7 @@ public:
 
 TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
     const EngineRow& row = GetParam();
-    if (row.prepare) row.prepare(*this);
+    for (const Step& step : row.prepare) step(*this);
     app.dialog.clearBoxes();
     EXPECT_EQ(swapTo(row.mission, row.mode), row.result);
 
@@ -183,247 +184,190 @@ TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
     }
 }
 
-void spoilAfterAnAxisSwap(SwapEngineTest& t) {
-    ASSERT_EQ(t.swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
-    t.spoil();
+// The steps rows are prepared with; paths as where() takes them.
+Step write(std::vector<std::pair<std::string, std::string>> files) {
+    return [=](SwapEngineTest& t) {
+        for (const auto& [path, text] : files) writeText(t.where(path), text);
+    };
 }
-
+Step remove(std::vector<std::string> paths) {
+    return [=](SwapEngineTest& t) {
+        for (const std::string& path : paths) std::filesystem::remove_all(t.where(path));
+    };
+}
+// Every `op` on one of `paths` fails.
+Step fail(FileOp op, std::vector<std::string> paths) {
+    return [=](SwapEngineTest& t) {
+        t.faulty.failWhen(op, [&t, paths](const std::string& target) {
+            return std::ranges::any_of(paths, [&](const std::string& path) { return target == t.where(path); });
+        });
+    };
+}
+Step withMission(const char* name, MissionPlan plan) {
+    return [=](SwapEngineTest& t) { t.use(t.install.mission(name, plan)); };
+}
+void axisSwap(SwapEngineTest& t) { ASSERT_EQ(t.swapTo("Raid.mis", SwapMode::AxisFriendly), 0); }
+// Game DPs as a swap in force leaves them: stale text and compiled siblings.
+void spoil(SwapEngineTest& t) {
+    for (size_t i = 0; i < 4; ++i) write({{kDps[i], kSwapped}, {replaced(kDps[i], ".dp", ".cdp"), "stale"}})(t);
+}
 // A mission with a unit nobody names, over a swap in force.
-void unnamedType(SwapEngineTest& t) {
-    t.install.mission("Bad.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}, {77, 1}}});
-    t.app.install(t.install);
-    writeText(t.app.state.paths().backupSessionMission(), testkit::missionText(MissionPlan{{}, {{77, 1}}}));
-    writeProfileString(t.real, "MAIN", "LAST_SAVE_2", "1", t.app.state.settingsPath);
-    writeProfileString(t.real, "MAIN", "CUR_MISSION_2", "Raid.mis", t.app.state.settingsPath);
-    writeText(t.app.inGame("multiplayer.mis"), "in force");
-    t.spoil();
-}
-
+const std::vector<Step> kUnnamedType = {
+    withMission("Bad.mis", MissionPlan{{{3, 2, "Tower"}}, {{3}, {77, 1}}}),
+    write({{"backup/multiplayer.mis", testkit::missionText(MissionPlan{{}, {{77, 1}}})},
+           {"multiplayer.mis", "in force"}, {"<settings>", "[MAIN]\r\nLAST_SAVE_2=1\r\nCUR_MISSION_2=Raid.mis\r\n"}}),
+    spoil};
 // After an Axis swap, every compiled sibling is back and no game DP can be written.
-void unwritableAfterAnAxisSwap(SwapEngineTest& t) {
-    ASSERT_EQ(t.swapTo("Raid.mis", SwapMode::AxisFriendly), 0);
+void unwritable(SwapEngineTest& t) {
     for (const char* dp : kDps) writeText(t.app.inGame(replaced(dp, ".dp", ".cdp")), "compiled");
     t.faulty.failWhen(FileOp::WriteTemporary, [](const std::string& target) {
         return target.find("objects_dp") != std::string::npos || target.find("ships") != std::string::npos;
     });
 }
-
 // Tower saved as "Unicode" by an editor, with LF line ends, then backed up.
 void unicodeTower(SwapEngineTest& t) {
-    for (const std::string& path : {t.app.state.paths().backupObjectDp("Tower.dp"), t.app.inGame(kDps[0])})
-        writeText(path, testkit::utf16le(withLf(t.original("Tower"))));
+    const std::string text = testkit::utf16le(withLf(t.original("Tower")));
+    write({{"backup/objects_dp/Tower.dp", text}, {kDps[0], text}})(t);
 }
-
-void withoutTheMissionBackedUp(SwapEngineTest& t) {
-    std::filesystem::remove(t.app.state.paths().backupSessionMission());
-    t.spoil();
-}
-
 // A game that had no multiplayer.mis at its first backup, as the backup records it.
-void noOwnMission(SwapEngineTest& t) {
-    std::filesystem::remove(t.app.state.paths().backupSessionMission());
-    std::filesystem::remove(t.app.inGame("multiplayer.mis"));
-    writeText(t.app.backedUp("no-multiplayer-mis.txt"), "");
-}
-
-std::function<void(SwapEngineTest&)> withMission(const char* name, MissionPlan plan) {
-    return [=](SwapEngineTest& t) { t.use(t.install.mission(name, plan)); };
-}
+const Step kNoOwnMission = [](SwapEngineTest& t) {
+    remove({"backup/multiplayer.mis", "multiplayer.mis"})(t);
+    write({{"backup/no-multiplayer-mis.txt", ""}})(t);
+};
 
 const auto kAxis = SwapMode::AxisFriendly;
 const auto kAllied = SwapMode::AlliedFriendly;
 const auto kMissionOnly = SwapMode::MissionOnly;
 const auto kRestore = SwapMode::RestoreOriginals;
 const char* const kTowerLog = "Tower.dp=guns modified\r\n";
+const MissionPlan kOdd = {{{8, 3, "Tower"}, {9, 4, "Hangar"}}, {}};
 
-const std::vector<EngineRow> kModes = {
-    EngineRow{"AxisRewritesTheAxisTypes", [](auto& t) { t.spoil(); }, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
-    EngineRow{"AlliedRewritesNoAxisType", {}, "Raid.mis", kAllied, "ooooo", "1", ""},
+const EngineRow kModes[] = {
+    {"AxisRewritesTheAxisTypes", {spoil}, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
     // Hangar has no side in Convoy and 1 in its DP; "Cargo ship" matches the ship DP Cargo.dp.
-    EngineRow{"TypesWithoutSideTakeTheDpsOwnAndShipsMatchByPrefix", {}, "Convoy.mis", kAllied, "ofoof", "1",
-              "Hangar.dp=guns modified\r\nCargo.dp=guns modified\r\n"},
-    EngineRow{"AxisAfterAlliedPutsTheAlliedBack", [](auto& t) { t.swapTo("Convoy.mis", kAllied); }, "Convoy.mis",
-              kAxis, "ooofo", "2", "carrier_hull.dp=guns modified\r\n"},
-    EngineRow{"MissionOnlyPutsEveryOriginalBack", spoilAfterAnAxisSwap, "Raid.mis", kMissionOnly, "ooooo", "3", ""},
-    EngineRow{"RestorePutsEveryOriginalBack", spoilAfterAnAxisSwap, nullptr, kRestore, "ooooo", "4", ""},
-    EngineRow{"OnlyTheFirstMatchingRecordDecides", withMission("Two.mis", {{{8, 0, "Tower"}, {9, 1, "TOWER"}}, {}}),
-              "Two.mis", kAllied, "ooooo", "1", ""},
-    EngineRow{"OddSidesAreAllied", withMission("Odd.mis", {{{8, 3, "Tower"}, {9, 4, "Hangar"}}, {}}), "Odd.mis",
-              kAllied, "foooo", "1", kTowerLog},
-    EngineRow{"EvenSidesAreAxis", withMission("Odd.mis", {{{8, 3, "Tower"}, {9, 4, "Hangar"}}, {}}), "Odd.mis", kAxis,
-              "ofooo", "2", "Hangar.dp=guns modified\r\n"},
-    EngineRow{"ADpWithoutAnyKnownSideStaysAsRestored", withMission("Crate.mis", {{{8, -1, "Crate"}}, {}}),
-              "Crate.mis", kAllied, "ooooo", "1", ""},
-    EngineRow{"ReadOnlyGameFilesAreMadeWritable",
-              [](auto& t) {
-                  t.spoil();
-                  writeText(t.app.inGame(kDps[2]), "an add-on's crate");
-                  for (const char* path : {"objects_dp/Tower.dp", "objects_dp/Tower.cdp", "multiplayer.mis", kDps[2]})
-                      testkit::makeReadOnly(t.app.inGame(path));
-              },
-              "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
-              {{"keptcfs2/1/objects_dp/Crate.dp", "an add-on's crate"}}},
+    {"TypesWithoutSideTakeTheDpsOwnAndShipsMatchByPrefix", {}, "Convoy.mis", kAllied, "ofoof", "1",
+     "Hangar.dp=guns modified\r\nCargo.dp=guns modified\r\n"},
+    {"AxisAfterAlliedPutsTheAlliedBack", {[](auto& t) { t.swapTo("Convoy.mis", kAllied); }}, "Convoy.mis", kAxis,
+     "ooofo", "2", "carrier_hull.dp=guns modified\r\n"},
+    {"MissionOnlyPutsEveryOriginalBack", {axisSwap, spoil}, "Raid.mis", kMissionOnly, "ooooo", "3", ""},
+    {"RestorePutsEveryOriginalBack", {axisSwap, spoil}, nullptr, kRestore, "ooooo", "4", ""},
+    {"OnlyTheFirstMatchingRecordDecides", {withMission("Two.mis", {{{8, 0, "Tower"}, {9, 1, "TOWER"}}, {}})},
+     "Two.mis", kAllied, "ooooo", "1", ""},
+    {"OddSidesAreAllied", {withMission("Odd.mis", kOdd)}, "Odd.mis", kAllied, "foooo", "1", kTowerLog},
+    {"EvenSidesAreAxis", {withMission("Odd.mis", kOdd)}, "Odd.mis", kAxis, "ofooo", "2", "Hangar.dp=guns modified\r\n"},
+    {"ADpWithoutAnyKnownSideStaysAsRestored", {withMission("Crate.mis", {{{8, -1, "Crate"}}, {}})}, "Crate.mis",
+     kAllied, "ooooo", "1", ""},
+    {"ReadOnlyGameFilesAreMadeWritable",
+     {spoil, write({{kDps[2], "an add-on's crate"}}),
+      [](auto& t) {
+          for (const char* path : {"objects_dp/Tower.dp", "objects_dp/Tower.cdp", "multiplayer.mis", kDps[2]})
+              testkit::makeReadOnly(t.app.inGame(path));
+      }},
+     "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
+     {{"keptcfs2/1/objects_dp/Crate.dp", "an add-on's crate"}}},
     // The game had no multiplayer.mis of its own: a swap may put one there,
     // and the restore takes it away again.
-    EngineRow{"AGameWithoutItsOwnMissionIsSwapped", noOwnMission, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
-    EngineRow{"AndRestoredWithoutOne",
-              [](auto& t) {
-                  noOwnMission(t);
-                  ASSERT_EQ(t.swapTo("Raid.mis", kAxis), 0);
-              },
-              nullptr, kRestore, "ooooo", "4", "", 0, {}, "", nullptr, {"multiplayer.mis"}},
-    EngineRow{"AShipTakenOutOfTheGameIsNotMadeAgain",
-              [](auto& t) { std::filesystem::remove_all(t.app.state.paths().shipFolder("Carrier")); }, "Raid.mis",
-              kAxis, "fooxo", "2", kTowerLog},
+    {"AGameWithoutItsOwnMissionIsSwapped", {kNoOwnMission}, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
+    {"AndRestoredWithoutOne", {kNoOwnMission, axisSwap}, nullptr, kRestore, "ooooo", "4", "", 0, {}, "", nullptr,
+     {"multiplayer.mis"}},
+    {"AShipTakenOutOfTheGameIsNotMadeAgain", {remove({"ships/Carrier"})}, "Raid.mis", kAxis, "fooxo", "2", kTowerLog},
     // Swapping the mission alone needs no names.
-    EngineRow{"AnUnnamedTypeIsNoMatterToMissionOnly", unnamedType, "Bad.mis", kMissionOnly, "ooooo", "3", ""},
-    EngineRow{"CfsOneHasNoShipStep",
-              [](auto& t) {
-                  t.use(GameInstall(kCfs1).mission("Raid.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDp({"Tower", 1}));
-              },
-              "Raid.mis", kAllied, "f", "1", kTowerLog},
-    EngineRow{"AUtf16DpIsRewrittenAsUtf16", unicodeTower, "Raid.mis", kAxis, "uoooo", "2", kTowerLog},
-    EngineRow{"AndRestoredByteForByte",
-              [](auto& t) {
-                  unicodeTower(t);
-                  ASSERT_EQ(t.swapTo("Raid.mis", kAxis), 0);
-              },
-              nullptr, kRestore, "Uoooo", "4", ""},
-    EngineRow{"TwoShipsRewritingTheSameFileNameLeaveOneKey",
-              [](auto& t) {
-                  t.use(t.install.mission("Twin.mis", {{{1, 2, "hull"}}, {}}).ship("A", {"hull"}).ship("B", {"HULL"}));
-              },
-              "Twin.mis", kAxis, "", "2", "hull.dp=guns modified\r\n"},
+    {"AnUnnamedTypeIsNoMatterToMissionOnly", kUnnamedType, "Bad.mis", kMissionOnly, "ooooo", "3", ""},
+    {"CfsOneHasNoShipStep",
+     {[](auto& t) {
+         t.use(GameInstall(kCfs1).mission("Raid.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDp({"Tower", 1}));
+     }},
+     "Raid.mis", kAllied, "f", "1", kTowerLog},
+    {"AUtf16DpIsRewrittenAsUtf16", {unicodeTower}, "Raid.mis", kAxis, "uoooo", "2", kTowerLog},
+    {"AndRestoredByteForByte", {unicodeTower, axisSwap}, nullptr, kRestore, "Uoooo", "4", ""},
+    {"TwoShipsRewritingTheSameFileNameLeaveOneKey",
+     {[](auto& t) {
+         t.use(t.install.mission("Twin.mis", {{{1, 2, "hull"}}, {}}).ship("A", {"hull"}).ship("B", {"HULL"}));
+     }},
+     "Twin.mis", kAxis, "", "2", "hull.dp=guns modified\r\n"},
     // Someone else's changes to an object and a ship DP are kept before the
     // originals go back; the DP Velmora rewrote and those equal to the backup are not.
-    EngineRow{"ChangedDpsAreKeptWithTheirBytes",
-              [](auto& t) {
-                  spoilAfterAnAxisSwap(t);
-                  writeText(t.app.inGame(kDps[1]), "an add-on's hangar");
-                  writeText(t.app.inGame(kDps[4]), "an add-on's cargo");
-              },
-              "Raid.mis", kAxis, "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
-              {{"keptcfs2/1/objects_dp/Hangar.dp", "an add-on's hangar"},
-               {"keptcfs2/1/ships/Cargo/Cargo.dp", "an add-on's cargo"}}},
+    {"ChangedDpsAreKeptWithTheirBytes",
+     {axisSwap, spoil, write({{kDps[1], "an add-on's hangar"}, {kDps[4], "an add-on's cargo"}})}, "Raid.mis", kAxis,
+     "foooo", "2", kTowerLog, 0, {}, "", nullptr, {},
+     {{"keptcfs2/1/objects_dp/Hangar.dp", "an add-on's hangar"},
+      {"keptcfs2/1/ships/Cargo/Cargo.dp", "an add-on's cargo"}}},
     // One folder per run: a file changed again after a swap is kept again.
-    EngineRow{"AFileChangedTwiceIsKeptTwice",
-              [](auto& t) {
-                  writeText(t.app.inGame(kDps[2]), "first change");
-                  ASSERT_EQ(t.swapTo("Raid.mis", kAxis), 0);
-                  writeText(t.app.inGame(kDps[2]), "second change");
-              },
-              nullptr, kRestore, "ooooo", "4", "", 0, {}, "", nullptr, {},
-              {{"keptcfs2/1/objects_dp/Crate.dp", "first change"},
-               {"keptcfs2/2/objects_dp/Crate.dp", "second change"}}},
+    {"AFileChangedTwiceIsKeptTwice",
+     {write({{kDps[2], "first change"}}), axisSwap, write({{kDps[2], "second change"}})}, nullptr,
+     kRestore, "ooooo", "4", "", 0, {}, "", nullptr, {},
+     {{"keptcfs2/1/objects_dp/Crate.dp", "first change"}, {"keptcfs2/2/objects_dp/Crate.dp", "second change"}}},
     // The DPs hold their bytes already: nothing is written, every sibling goes.
-    EngineRow{"ADpHoldingItsBytesIsNotWritten", unwritableAfterAnAxisSwap, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
+    {"ADpHoldingItsBytesIsNotWritten", {axisSwap, unwritable}, "Raid.mis", kAxis, "foooo", "2", kTowerLog},
 };
 
 const std::string kUnsafe =
     "The backup holds no copy of the game's own multiplayer.mis,\nso a swap would lose it for good.\n\n"
     "Start Velmora again to back it up, then swap.";
 const std::string kOwnMission = testkit::missionText(testkit::defaultSessionMission());
+const std::vector<Step> kNoMissionBackedUp = {remove({"backup/multiplayer.mis"}), spoil};
+std::string couldNotRestore(const std::string& count, const std::string& names) {
+    return "Could not restore " + count + ":\n" + names + kFailedTail;
+}
 
-const std::vector<EngineRow> kFailures = {
+const EngineRow kFailures[] = {
     // Neither a swap nor a restore may lose the game's own multiplayer.mis.
-    EngineRow{"ASideSwapWithoutTheMissionBackedUp", withoutTheMissionBackedUp, "Raid.mis", kAxis, "ssss-",
-              "<absent>", "<absent>", 1, {kUnsafe}, kOwnMission, "<absent>"},
-    EngineRow{"AMissionOnlySwapWithoutTheMissionBackedUp", withoutTheMissionBackedUp, "Raid.mis", kMissionOnly,
-              "ssss-", "<absent>", "<absent>", 1, {kUnsafe}, kOwnMission, "<absent>"},
-    EngineRow{"ARestoreWithoutTheMissionBackedUp", withoutTheMissionBackedUp, nullptr, kRestore, "ooooo",
-              "<absent>", "", 1,
-              {"The backup of CFS2 holds no multiplayer.mis, so the game's own\ncould not be put back. Take it from "
-               "the game's CD or a reinstall."},
-              kOwnMission, "<absent>"},
-    EngineRow{"NoBackedUpObjectDp",
-              [](auto& t) {
-                  std::filesystem::remove_all(t.app.state.paths().backupObjectDpFolder());
-                  t.spoil();
-              },
-              "Raid.mis", kAxis, "ssss-", "<absent>", "", 1, {"Could not locate backup object DP's"}},
-    EngineRow{"NoBackupShipsFolder",
-              [](auto& t) {
-                  std::filesystem::remove_all(t.app.state.paths().backupShipsFolder());
-                  t.spoil();
-              },
-              "Raid.mis", kAxis, "foos-", "<absent>", kTowerLog, 1, {"Could not locate backup ships folder"}},
-    EngineRow{"NoBackupShipSubFolders",
-              [](auto& t) {
-                  std::filesystem::remove_all(t.app.state.paths().backupShipsFolder());
-                  writeText(t.app.state.paths().backupShipsFolder() + t.app.state.platform.separator + "notes.txt", "");
-              },
-              "Raid.mis", kAxis, "foo--", "<absent>", kTowerLog, 1, {"Could not locate any backup ship sub-folders"}},
+    {"ASideSwapWithoutTheMissionBackedUp", kNoMissionBackedUp, "Raid.mis", kAxis, "ssss-", "<absent>", "<absent>", 1,
+     {kUnsafe}, kOwnMission, "<absent>"},
+    {"AMissionOnlySwapWithoutTheMissionBackedUp", kNoMissionBackedUp, "Raid.mis", kMissionOnly, "ssss-", "<absent>",
+     "<absent>", 1, {kUnsafe}, kOwnMission, "<absent>"},
+    {"ARestoreWithoutTheMissionBackedUp", kNoMissionBackedUp, nullptr, kRestore, "ooooo", "<absent>", "", 1,
+     {"The backup of CFS2 holds no multiplayer.mis, so the game's own\ncould not be put back. Take it from "
+      "the game's CD or a reinstall."},
+     kOwnMission, "<absent>"},
+    {"NoBackedUpObjectDp", {remove({"backup/objects_dp"}), spoil}, "Raid.mis", kAxis, "ssss-", "<absent>", "", 1,
+     {"Could not locate backup object DP's"}},
+    {"NoBackupShipsFolder", {remove({"backup/ships"}), spoil}, "Raid.mis", kAxis, "foos-", "<absent>", kTowerLog, 1,
+     {"Could not locate backup ships folder"}},
+    {"NoBackupShipSubFolders", {remove({"backup/ships"}), write({{"backup/ships/notes.txt", ""}})}, "Raid.mis", kAxis,
+     "foo--", "<absent>", kTowerLog, 1, {"Could not locate any backup ship sub-folders"}},
     // Folders are visited in order: Cargo, then Carrier, whose backup is empty.
-    EngineRow{"AShipFolderWithoutDpsStopsAtThatFolder",
-              [](auto& t) {
-                  std::filesystem::remove(t.app.state.paths().backupShipDp("Carrier", "carrier_hull.dp"));
-                  t.spoil();
-                  writeText(t.app.inGame("ships/Cargo/Cargo.dp"), kSwapped);
-              },
-              "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1, {"Missing backup DP in ships\\Carrier folder"}},
+    {"AShipFolderWithoutDpsStopsAtThatFolder",
+     {remove({"backup/ships/Carrier/carrier_hull.dp"}), spoil, write({{"ships/Cargo/Cargo.dp", kSwapped}})},
+     "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1, {"Missing backup DP in ships\\Carrier folder"}},
     // A mission that cannot be put in place changes nothing else.
-    EngineRow{"AMissionThatCannotBeCopied",
-              [](auto& t) {
-                  spoilAfterAnAxisSwap(t);
-                  t.faulty.failWhen(FileOp::CopyToTemporary, [](const std::string& target) {
-                      return target.ends_with("multiplayer.mis");
-                  });
-              },
-              "Convoy.mis", kAllied, "ssss-", "2", kTowerLog, 1,
-              {"Could not copy the mission Convoy.mis to multiplayer.mis."}, "Raid.mis", "Raid.mis"},
-    EngineRow{"NoMissionSelected", spoilAfterAnAxisSwap, nullptr, kMissionOnly, "ssss-", "2", kTowerLog, 1,
-              {"No mission is selected."}, "Raid.mis", "Raid.mis"},
-    EngineRow{"FilesThatCannotBeReplacedAreNamedAfterEveryOtherFileIsDone",
-              [](auto& t) {
-                  t.spoil();
-                  t.faulty.failWhen(FileOp::ReplaceWithTemporary, [&t](const std::string& target) {
-                      return target == t.app.inGame(kDps[0]) || target == t.app.inGame(kDps[3]);
-                  });
-                  writeProfileString(t.real, "MAIN", "LAST_SAVE_2", "3", t.app.state.settingsPath);
-              },
-              "Raid.mis", kAxis, "sooso", "3", "", 1,
-              {"Could not restore 2 files:\n{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\n" + kFailedTail}},
+    {"AMissionThatCannotBeCopied", {axisSwap, spoil, fail(FileOp::CopyToTemporary, {"multiplayer.mis"})},
+     "Convoy.mis", kAllied, "ssss-", "2", kTowerLog, 1, {"Could not copy the mission Convoy.mis to multiplayer.mis."},
+     "Raid.mis", "Raid.mis"},
+    {"NoMissionSelected", {axisSwap, spoil}, nullptr, kMissionOnly, "ssss-", "2", kTowerLog, 1,
+     {"No mission is selected."}, "Raid.mis", "Raid.mis"},
+    {"FilesThatCannotBeReplacedAreNamedAfterEveryOtherFileIsDone",
+     {spoil, fail(FileOp::ReplaceWithTemporary, {kDps[0], kDps[3]}),
+      write({{"<settings>", "[MAIN]\r\nLAST_SAVE_2=3\r\n"}})},
+     "Raid.mis", kAxis, "sooso", "3", "", 1,
+     {couldNotRestore("2 files", "{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\n")}},
     // A folder where the compiled Hangar should be can never be deleted.
-    EngineRow{"CompiledSiblingsThatStayAreNamedAfterTheDps",
-              [](auto& t) {
-                  t.spoil();
-                  std::filesystem::remove(t.app.inGame("objects_dp/Hangar.cdp"));
-                  std::filesystem::create_directory(t.app.inGame("objects_dp/Hangar.cdp"));
-                  t.faulty.failWhen(FileOp::ReplaceWithTemporary,
-                                    [&t](const std::string& target) { return target == t.app.inGame(kDps[0]); });
-                  t.faulty.failWhen(FileOp::RemoveFile, [&t](const std::string& path) {
-                      return path == t.app.inGame("ships/Carrier/carrier_hull.cdp");
-                  });
-              },
-              "Raid.mis", kAxis, "soooo", "<absent>", "", 1,
-              {"Could not restore 3 files:\n{objects_dp/Tower.dp}\n{objects_dp/Hangar.cdp}\n"
-               "{ships/Carrier/carrier_hull.cdp}\n" + kFailedTail},
-              "", nullptr, {"objects_dp/Tower.cdp", "objects_dp/Crate.cdp"}},
+    {"CompiledSiblingsThatStayAreNamedAfterTheDps",
+     {spoil, remove({"objects_dp/Hangar.cdp"}), write({{"objects_dp/Hangar.cdp/file", ""}}),
+      fail(FileOp::ReplaceWithTemporary, {kDps[0]}), fail(FileOp::RemoveFile, {"ships/Carrier/carrier_hull.cdp"})},
+     "Raid.mis", kAxis, "soooo", "<absent>", "", 1,
+     {couldNotRestore("3 files", "{objects_dp/Tower.dp}\n{objects_dp/Hangar.cdp}\n{ships/Carrier/carrier_hull.cdp}\n")},
+     "", nullptr, {"objects_dp/Tower.cdp", "objects_dp/Crate.cdp"}},
     // More files than the box names: the first five, then a count.
-    EngineRow{"ManyFailuresAreCountedAfterTheFirstFive",
-              [](auto& t) {
-                  spoilAfterAnAxisSwap(t);
-                  const auto inGame = [&t](const std::string& path) { return path.starts_with(t.app.cfs2Dir); };
-                  t.faulty.failWhen(FileOp::ReplaceWithTemporary, inGame);
-                  t.faulty.failWhen(FileOp::RemoveFile, inGame);
-              },
-              nullptr, kRestore, "ssss-", "2", "", 1,
-              {"Could not restore 9 files:\n{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n"
-               "{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\nand 4 more\n" + kFailedTail},
-              "Raid.mis", "Raid.mis"},
+    {"ManyFailuresAreCountedAfterTheFirstFive",
+     {axisSwap, spoil,
+      [](auto& t) {
+          const auto inGame = [&t](const std::string& path) { return path.starts_with(t.app.cfs2Dir); };
+          t.faulty.failWhen(FileOp::ReplaceWithTemporary, inGame);
+          t.faulty.failWhen(FileOp::RemoveFile, inGame);
+      }},
+     nullptr, kRestore, "ssss-", "2", "", 1,
+     {couldNotRestore("9 files", "{multiplayer.mis}\n{objects_dp/Crate.dp}\n{objects_dp/Hangar.dp}\n"
+                                 "{objects_dp/Tower.dp}\n{ships/Carrier/carrier_hull.dp}\nand 4 more\n")},
+     "Raid.mis", "Raid.mis"},
     // What a game DP holds must be known before it is replaced: it may be someone else's.
-    EngineRow{"AGameDpThatCannotBeReadStays",
-              [](auto& t) {
-                  t.spoil();
-                  t.faulty.failWhen(FileOp::ReadFile, [&t](const std::string& path) { return path == t.app.inGame(kDps[0]); });
-              },
-              "Raid.mis", kAxis, "soooo", "<absent>", "", 1,
-              {"Could not restore 1 file:\n{objects_dp/Tower.dp}\n" + kFailedTail}},
+    {"AGameDpThatCannotBeReadStays", {spoil, fail(FileOp::ReadFile, {kDps[0]})}, "Raid.mis", kAxis, "soooo", "<absent>",
+     "", 1, {couldNotRestore("1 file", "{objects_dp/Tower.dp}\n")}},
     // A unit type nobody names stops a side swap before it changes anything.
-    EngineRow{"AnUnnamedTypeStopsASideSwap", unnamedType, "Bad.mis", kAxis, "ssss-", "1", "<absent>", 1,
-              {"Mission error, name of unit.1 unknown"}, "in force", "Raid.mis"},
-    EngineRow{"ARestoreMustWriteWhatTheSwapRewrote", unwritableAfterAnAxisSwap, nullptr, kRestore, "fo---", "2", "",
-              1, {"Could not restore 1 file:\n{objects_dp/Tower.dp}\n" + kFailedTail}, kBackup},
+    {"AnUnnamedTypeStopsASideSwap", kUnnamedType, "Bad.mis", kAxis, "ssss-", "1", "<absent>", 1,
+     {"Mission error, name of unit.1 unknown"}, "in force", "Raid.mis"},
+    {"ARestoreMustWriteWhatTheSwapRewrote", {axisSwap, unwritable}, nullptr, kRestore, "fo---", "2", "", 1,
+     {couldNotRestore("1 file", "{objects_dp/Tower.dp}\n")}, kBackup},
 };
 
 std::string rowName(const ::testing::TestParamInfo<EngineRow>& row) { return row.param.name; }
