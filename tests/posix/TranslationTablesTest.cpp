@@ -21,6 +21,9 @@ TEST(TranslationTables, AgreeWithTheCLibrary) {
     }
     EXPECT_EQ(undefined, 5);  // 81, 8D, 8F, 90, 9D
     EXPECT_EQ(letters, 26 + 30 + 4);  // A-Z, Latin-1's capitals, S, OE, Z and Y of 0x80-0x9F
+    // A character of 0x80-0x9F is its own byte only where the page leaves that byte undefined.
+    for (unsigned c = 0x80; c < 0xA0; ++c)
+        EXPECT_EQ(cp1252FromUtf16(static_cast<char16_t>(c)), oracle::characters()[c] == c ? int(c) : -1) << c;
     EXPECT_EQ(cp1252FromUtf16(u'\u0100'), -1);
 }
 
