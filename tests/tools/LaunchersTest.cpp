@@ -49,6 +49,7 @@ TEST(LauncherControlsTest, FollowTheHostToolAndTheSecondExecutable) {
         if (row.toolIsFolder) std::filesystem::create_directories(dir + testkit::nativePath("Tarnwick/Select.exe"));
         else if (row.tool) writeText(dir + testkit::nativePath("Tarnwick/Select.exe"), "");
         if (row.secondExecutable) writeText(dir + (row.game == kCfs1 ? "origcombatfs.exe" : "origcfs2.exe"), "");
+        app.dialog.enable(IDC_RUN_SELECT, !row.tool);  // as the other game may have left it
         updateLauncherControls(app.state);
         EXPECT_EQ(app.dialog.isEnabled(IDC_RUN_SELECT), row.tool) << row.caption;
         EXPECT_EQ(app.dialog.text(IDC_LAUNCH, 260), row.caption);
