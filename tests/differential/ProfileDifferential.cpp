@@ -1,11 +1,8 @@
-// profile_differential: runs generated INI files and operations through the
-// Win32 private-profile functions and through Velmora's engine, under Wine,
-// and reports the first read on which they disagree.
-//
-//   profile_differential [--seed N] [--cases N] [--case I] [--dir FOLDER]
-//
-// Without --seed each run takes a new one; the seed printed reproduces the
-// run, and --case I runs case I of it alone.
+// profile_differential [--seed N] [--cases N] [--case I] [--dir FOLDER]: runs
+// generated INI files and operations through the Win32 private-profile
+// functions and through Velmora's engine, under Wine, and reports the first
+// read on which they disagree. The seed printed reproduces a run; --case I
+// runs case I of it alone.
 #include <windows.h>
 
 #include <chrono>
@@ -225,22 +222,16 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
     return generated;
 }
 
-// A C-like literal of `text`, for reports.
+// A C-like literal of `text`, for reports; a UTF-16 file shown as its text.
 std::string quoted(const std::string& text) {
+    if (text.compare(0, 2, "\xFF\xFE") == 0) return "UTF-16LE " + quoted(ProfileFile(text).narrowText());
     std::string out = "\"";
     for (unsigned char c : text) {
         char escape[8] = {static_cast<char>(c)};
-        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\')
-            std::snprintf(escape, sizeof escape, c == '\r' || c == '\n' || c == '"' || c == '\\' ? "\\%c" : "\\x%02X\"\"",
-                          c == '\r' ? 'r' : c == '\n' ? 'n' : c);
+        if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') std::snprintf(escape, sizeof escape, "\\x%02X\"\"", c);
         out += escape;
     }
     return out + "\"";
-}
-
-// A file as a report shows it: a UTF-16 one as its text, marked as such.
-std::string shown(const std::string& bytes) {
-    return bytes.compare(0, 2, "\xFF\xFE") != 0 ? quoted(bytes) : "UTF-16LE " + quoted(ProfileFile(bytes).narrowText());
 }
 
 std::string describe(const Op& op) {
@@ -257,8 +248,7 @@ std::string describe(const Op& op) {
 // only Velmora's operations write.
 std::string windowsFile, velmoraFile;
 
-// The two sides. A read's answer is the integer, or the text and the count
-// the call returned.
+// A read's answer: the integer, or the text and the count the call returned.
 std::string answer(const std::string& text, size_t count) { return quoted(text) + " (" + std::to_string(count) + ")"; }
 
 std::string windowsRead(const Op& op, const std::string& path) {
@@ -272,10 +262,9 @@ std::string windowsRead(const Op& op, const std::string& path) {
 }
 
 std::string velmoraRead(const Op& op) {
-    FileSystem& files = platformFileSystem();
     if (op.kind == Op::ReadInt)
-        return std::to_string(getProfileInt(files, op.section, op.key, op.intDefault, velmoraFile));
-    const std::string text = getProfileString(files, op.section, op.key, op.text, op.size, velmoraFile);
+        return std::to_string(getProfileInt(platformFileSystem(), op.section, op.key, op.intDefault, velmoraFile));
+    const std::string text = getProfileString(platformFileSystem(), op.section, op.key, op.text, op.size, velmoraFile);
     return answer(text, text.size());
 }
 
@@ -293,9 +282,8 @@ void write(const Op& op, bool trimmedForWine) {
         ::WritePrivateProfileSectionA(section.c_str(), list.c_str(), windowsFile.c_str());
         writeProfileSection(platformFileSystem(), op.section, op.lines, velmoraFile);
     }
-    // Wine reuses the parsed copy of a file it wrote, which can differ from
-    // the file read afresh (names keep trailing spaces in it): dropped, so
-    // every call reads the file on disk, as Windows does.
+    // Wine's parsed copy of a file it wrote can differ from the file read
+    // afresh (names keep trailing spaces in it): dropped, as Windows keeps none.
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, windowsFile.c_str());
 }
 
@@ -343,19 +331,17 @@ const std::vector<Difference> kDifferences = {
 bool showKnownDifferences() {
     bool asDocumented = true;
     std::printf("known differences from Wine 8 (Velmora reads and writes as Windows does):\n");
-    for (const Difference& difference : kDifferences) {
-        for (const std::string& path : {windowsFile, velmoraFile}) testkit::writeText(path, difference.file);
-        for (const Op& op : difference.writes) write(op, false);
-        const std::optional<Op>& check = difference.read;
-        const auto expected = [&](const std::string& text) { return check ? answer(text, text.size()) : text; };
-        const std::string wine = check ? windowsRead(*check, windowsFile) : testkit::readText(windowsFile);
-        const std::string velmora = check ? velmoraRead(*check) : testkit::readText(velmoraFile);
-        const bool shows = wine == expected(difference.wine);
-        std::printf("  %s %s\n", shows ? "[shows]" : "[GONE] ", difference.title);
-        if (!shows) std::printf("      Wine now gives %s\n", quoted(wine).c_str());
-        if (velmora == expected(difference.velmora)) continue;
-        std::printf("      VELMORA gives %s, not %s\n", quoted(velmora).c_str(), quoted(difference.velmora).c_str());
-        asDocumented = false;
+    for (const Difference& d : kDifferences) {
+        for (const std::string& path : {windowsFile, velmoraFile}) testkit::writeText(path, d.file);
+        for (const Op& op : d.writes) write(op, false);
+        const auto as = [&](const std::string& text) { return d.read ? answer(text, text.size()) : quoted(text); };
+        const std::string wine = d.read ? windowsRead(*d.read, windowsFile) : as(testkit::readText(windowsFile));
+        const std::string velmora = d.read ? velmoraRead(*d.read) : as(testkit::readText(velmoraFile));
+        const bool shows = wine == as(d.wine), documented = velmora == as(d.velmora);
+        asDocumented = asDocumented && documented;
+        std::printf("  %s %s%s%s\n", shows ? "[shows]" : "[GONE] ", d.title,
+                    shows ? "" : ("; Wine now gives " + wine).c_str(),
+                    documented ? "" : ("; VELMORA gives " + velmora + ", not " + as(d.velmora)).c_str());
     }
     return asDocumented;
 }
@@ -377,16 +363,16 @@ bool wineReadsOtherwise(const Op& op) {
            size == value.size() - 1;
 }
 
-// Runs a case on both sides; the report of the first disagreement, if any.
-std::optional<std::string> runCase(const Case& run, uint64_t& compared, uint64_t& excused) {
+// Runs a case on both sides: at the first disagreement, the op's index and
+// what each side read.
+std::optional<std::pair<size_t, std::string>> runCase(const Case& run, uint64_t& compared, uint64_t& excused) {
     const std::string bytes = run.utf16 ? testkit::utf16le(run.file) : run.file;
     for (const std::string& path : {windowsFile, velmoraFile})
         run.fileExists ? void(testkit::writeText(path, bytes)) : void(::DeleteFileA(path.c_str()));
-    std::string report = "    file:     " + (run.fileExists ? shown(bytes) : "(none)") + "\n";
-    for (const Op& op : run.ops) {
+    for (size_t i = 0; i < run.ops.size(); ++i) {
+        const Op& op = run.ops[i];
         if (op.kind >= Op::WriteString) {
             write(op, true);
-            report += "    write:    " + describe(op) + "\n";
             continue;
         }
         // Windows reads its own file, then the one Velmora wrote.
@@ -394,10 +380,10 @@ std::optional<std::string> runCase(const Case& run, uint64_t& compared, uint64_t
             ++compared;
             const std::string windows = windowsRead(op, *path), velmora = velmoraRead(op);
             if (windows == velmora || (wineReadsOtherwise(op) && ++excused)) continue;
-            return report + "    read:     " + describe(op) + (path == &velmoraFile ? " of the file Velmora wrote" : "") +
-                   "\n    Windows:  " + windows + "\n    Velmora:  " + velmora + "\n    file Windows wrote: " +
-                   shown(testkit::readText(windowsFile)) + "\n    file Velmora wrote: " +
-                   shown(testkit::readText(velmoraFile)) + "\n";
+            return std::pair(i, (path == &velmoraFile ? "    (of the file Velmora wrote)\n" : std::string()) +
+                                    "    Windows:  " + windows + "\n    Velmora:  " + velmora +
+                                    "\n    file Windows wrote: " + quoted(testkit::readText(windowsFile)) +
+                                    "\n    file Velmora wrote: " + quoted(testkit::readText(velmoraFile)) + "\n");
         }
     }
     return std::nullopt;
@@ -438,19 +424,18 @@ int main(int argc, char** argv) {
     uint64_t run = 0, disagreed = 0, utf16Run = 0, utf16Disagreed = 0, compared = 0, excused = 0;
     for (uint64_t index = only.value_or(0); index < (only ? *only + 1 : cases); ++index) {
         const Case generated = generateCase(*seed, index);
-        if (only) {
-            std::printf("case %llu: file %s%s\n", ull(index), generated.utf16 ? "(UTF-16LE) " : "",
-                        generated.fileExists ? quoted(generated.file).c_str() : "(none)");
-            for (const Op& op : generated.ops) std::printf("  %s\n", describe(op).c_str());
-        }
-        const auto report = runCase(generated, compared, excused);
+        const auto mismatch = runCase(generated, compared, excused);
         ++run;
         utf16Run += generated.utf16 ? 1 : 0;
-        if (!report) continue;
+        if (!mismatch) continue;
         utf16Disagreed += generated.utf16 ? 1 : 0;
-        if (++disagreed == 1)
-            std::printf("MISMATCH in case %llu (rerun: --seed %llu --case %llu):\n%s", ull(index), ull(*seed),
-                        ull(index), report->c_str());
+        if (++disagreed > 1) continue;
+        std::printf("MISMATCH in case %llu (rerun: --seed %llu --case %llu):\n    file: %s%s\n", ull(index), ull(*seed),
+                    ull(index), generated.utf16 ? "UTF-16LE " : "",
+                    generated.fileExists ? quoted(generated.file).c_str() : "(none)");
+        for (size_t i = 0; i < generated.ops.size(); ++i)
+            std::printf("  %s %s\n", i == mismatch->first ? "=>" : "  ", describe(generated.ops[i]).c_str());
+        std::printf("%s", mismatch->second.c_str());
     }
     std::printf("profile differential: seed %llu: %llu cases run, %llu agreed, %llu disagreed; UTF-16LE files: %llu "
                 "run, %llu disagreed; %llu reads compared, %llu of them left out for a known Wine difference; %.1f s\n",

@@ -1,5 +1,6 @@
 #include "program/Program.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <thread>
 
@@ -12,16 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr DWORD kPatienceMs = 30000;
-
-// Read with the W messages: the A ones came back cut across processes.
-std::string textOf(HWND window) {
-    wchar_t text[2048] = {};
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, kPatienceMs, &length);
-    std::string out;
-    for (const wchar_t* c = text; *c; ++c) out += static_cast<char>(*c < 0x80 ? *c : '?');
-    return out;
-}
 
 bool isClass(HWND window, const wchar_t* wanted) {
     wchar_t name[64] = {};
@@ -39,6 +30,15 @@ void copyBesideMe(const char* relative, const std::string& to) {
 
 }  // namespace
 
+std::string textOf(HWND window) {
+    wchar_t text[2048] = {};
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, kPatienceMs, &length);
+    std::string out;
+    for (const wchar_t* c = text; *c; ++c) out += static_cast<char>(*c < 0x80 ? *c : '?');
+    return out;
+}
+
 bool waitFor(const std::function<bool()>& done) {
     for (DWORD waited = 0; waited < kPatienceMs && !done(); waited += 20) ::Sleep(20);
     return done();
@@ -46,26 +46,22 @@ bool waitFor(const std::function<bool()>& done) {
 
 Program::Program(const Setup& setup) {
     copyBesideMe(VELMORA_EXE_FROM_TESTS, path("Velmora\\Velmora.exe"));
-    for (GameVersion game : {kCfs1, kCfs2}) {
-        if (!(game == kCfs1 ? setup.cfs1 : setup.cfs2)) continue;
-        testkit::GameInstall install(game);
-        if (game == kCfs1)
-            install.mission("Channel.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower", "Hangar"});
-        else
-            install.mission("Raid.mis", {{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
-                .mission("Convoy.mis", {{{5, 2, "hull class"}}, {{5}}})
-                .objectDps({"Tower", "Hangar", "Crate"})
-                .ship("Carrier", {"hull"});
-        const std::string folder = path(game == kCfs1 ? "CFS1" : "CFS2");
-        install.writeGame(folder);
-        copyBesideMe("velmora_standin.exe", folder + (game == kCfs1 ? "\\combatfs.exe" : "\\cfs2.exe"));
+    if (setup.cfs2) {
+        testkit::GameInstall install(kCfs2);
+        install.mission("Raid.mis", {{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
+            .mission("Convoy.mis", {{{5, 2, "hull class"}}, {{5}}})
+            .objectDps({"Tower", "Hangar", "Crate"})
+            .ship("Carrier", {"hull"})
+            .writeGame(path("CFS2"));
+        copyBesideMe("velmora_standin.exe", path("CFS2\\cfs2.exe"));
         HKEY key;
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            continue;
-        ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                         static_cast<DWORD>(folder.size() + 1));
-        ::RegCloseKey(key);
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(kCfs2).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+            const std::string folder = path("CFS2");
+            ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                             static_cast<DWORD>(folder.size() + 1));
+            ::RegCloseKey(key);
+        }
     }
     if (setup.hostTool) {
         copyBesideMe("velmora_standin.exe", path("CFS2\\Tarnwick\\Select.exe"));
@@ -83,22 +79,18 @@ Program::~Program() {
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
     }
-    for (GameVersion game : {kCfs1, kCfs2})
-        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), KEY_WOW64_32KEY, 0);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(kCfs2).c_str(), KEY_WOW64_32KEY, 0);
 }
 
 std::pair<HWND, HWND> Program::windows() const {
-    struct Found {
-        DWORD process = 0;
-        HWND main = nullptr, box = nullptr;
-    } found;
     if (processes_.empty()) return {};
-    found.process = processes_.front().dwProcessId;
-    for (const PROCESS_INFORMATION& process : processes_)
-        if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-            found.process = process.dwProcessId;
-            break;
-        }
+    const auto live = std::find_if(processes_.begin(), processes_.end(), [](const PROCESS_INFORMATION& process) {
+        return ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    });
+    struct Found {
+        DWORD process;
+        HWND main = nullptr, box = nullptr;
+    } found{(live != processes_.end() ? *live : processes_.front()).dwProcessId};
     // Every box of the program, those of its start-up too, is owned by the main window.
     ::EnumWindows(
         [](HWND window, LPARAM into) -> BOOL {
@@ -168,46 +160,6 @@ std::string Program::click(int id) {
     const HANDLE process = processes_.front().hProcess;
     waitFor([&] { return *clickDone_ || windows().second || ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
     return "";
-}
-
-std::string Program::pick(int id, const std::string& entry) {
-    if (std::string why = ready(); !why.empty()) return why;
-    const HWND list = ::GetDlgItem(windows().first, id);
-    const std::wstring wide(entry.begin(), entry.end());
-    const LRESULT index =
-        ::SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str()));
-    if (index == CB_ERR) return "no entry " + entry;
-    ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    return "";
-}
-
-std::string Program::key(WPARAM key) {
-    if (std::string why = ready(); !why.empty()) return why;
-    // The dialog's loop reads keys from its queue, for the control that has the focus.
-    HWND target = windows().first;
-    GUITHREADINFO thread{};
-    thread.cbSize = sizeof thread;
-    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(target, nullptr), &thread) && thread.hwndFocus)
-        target = thread.hwndFocus;
-    ::PostMessageW(target, WM_KEYDOWN, key, 1);
-    ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
-    return "";
-}
-
-std::string Program::close() {
-    if (std::string why = ready(); !why.empty()) return why;
-    ::PostMessageW(windows().first, WM_SYSCOMMAND, SC_CLOSE, 0);
-    return "";
-}
-
-std::string Program::text(int id, const std::string& expected) {
-    if (std::string why = ready(); !why.empty()) return why;
-    const std::string shown = textOf(::GetDlgItem(windows().first, id));
-    return shown == expected ? "" : "control " + std::to_string(id) + " shows \"" + shown + "\"";
-}
-
-std::string Program::minimized() {
-    return waitFor([&] { return ::IsIconic(windows().first); }) ? "" : "the window is not minimised";
 }
 
 std::string Program::hold(const std::string& relative) {
