@@ -24,10 +24,9 @@
 // the section even for an empty list. Saving (core/PrivateProfile.h)
 // replaces the file in one step.
 //
-// Where Wine's functions read otherwise than Windows and this engine, the
-// differential test lists each case (kDifferences in
-// tests/differential/ProfileDifferential.cpp) and checks that Wine still
-// shows it; every other read and write is compared with Wine's.
+// Where Wine's functions read otherwise than Windows and this engine is
+// listed in tests/differential/ProfileDifferential.cpp; every other read and
+// write is compared with Wine's there.
 #pragma once
 
 #include <cstddef>

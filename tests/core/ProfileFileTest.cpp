@@ -72,6 +72,7 @@ TEST(ProfileRead, Rules) {
         {comments, "s", "comment", "d"},
         {twice, "s", "k", "first"}, {twice, "s", "only", "d"},
         {"k=orphan\n[s]\nj=1\n", "", "k", "d"}, {"k=orphan\n[s]\nj=1\n", "s", "k", "d"},
+        {"[s]\r\n=v\r\n", "s", "", "d"}, {"[a]\r\nx=1\r\n[]\r\ny=2\r\n", "a", "y", "d"},  // "[]" is a header
         {broken, "a]b", "k", "1"}, {broken, "a]b", "j", "2"},  // "[broken" is an ordinary line
         {"[s]\r\nk=v\r\n", "s", "k", "v"}, {"[s]\nk=v", "s", "k", "v"},
         {crOnly, "s", "k", "v"}, {crOnly, "s", "quoted", "w"}, {crOnly, "t", "k", "2"}, {crOnly, "t", "last", "x"},
@@ -170,6 +171,7 @@ TEST(ProfileWrite, Rules) {
         {"[MAIN]\r\nk=v\r\n", {{"MODIFIED_DPS_1", nullptr}}, "[MAIN]\r\nk=v\r\n[MODIFIED_DPS_1]\r\n"},
         {"", {{"s", nullptr, "", {"a=1", "", "b=2"}}}, "[s]\r\na=1\r\n"},  // the list ends at an empty line
         {"[s]\nk=1\n[s]\nk=2\n", {{"s", nullptr, "", {"j=3"}}}, "[s]\nj=3\n[s]\nk=2\n"},
+        {"[s]\r\nk=1\r\n", {{"  s ", nullptr, "", {"a=1"}}}, "[s]\r\na=1\r\n"},
         {"[s]", {{"s", nullptr, "", {"a=1"}}}, "[s]\r\na=1\r\n"},
         {"[s]\r\na=1\r\n\r\n[t]\r\n", {{"s", nullptr, "", {"a=1"}}}, "[s]\r\na=1\r\n\r\n[t]\r\n", false},
         {utf16(base), {{"s", "?k", "new"}}, utf16(u"; \u0F40 note\r\n[s]\r\n\u0F40k=new\r\nj=1\r\n\r\n[t]\r\nx=2\r\n")},

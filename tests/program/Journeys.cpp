@@ -124,7 +124,9 @@ const std::string kQuitWarning =
     "remind you to restore after the session.\n\nAre you SURE you want to exit?";
 
 struct Journey { const char* name; Setup setup; std::vector<Step> steps; };
-const Setup kCfs2{true, false};
+const Setup kCfs2{false, true, false};
+const Setup kBoth{true, true, false};
+const std::string kCfs1BackedUp = "CFS1 object DP's and multiplayer.mis successfully backed up.";
 
 const std::vector<Journey>& journeys() {
     static const std::vector<Journey> all = {
@@ -143,7 +145,7 @@ const std::vector<Journey>& journeys() {
           same("CFS2\\multiplayer.mis", "Velmora\\bkupcfs2\\multiplayer.mis"),
           same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
           closeBox(), ended(), setting("CUR_MISSION_2", "Original mp.mis file"), setting("LAST_CFS_VERS", "2")}},
-        {"TheHostToolRunsWithTheWindowHiddenAndTakesOverLaunch", Setup{true, true},
+        {"TheHostToolRunsWithTheWindowHiddenAndTakesOverLaunch", Setup{false, true, true},
          {start(), box("FYI", kCfs2BackedUp), click(IDC_RUN_SELECT), ready(),
           ran("CFS2\\Tarnwick\\Select.exe", "CFS2\\Tarnwick"), shows(IDC_LAUNCH, "Launch TWK for IP game"),
           click(IDCANCEL), ended()}},
@@ -173,6 +175,16 @@ const std::vector<Journey>& journeys() {
           gameClosed("CFS2\\cfs2.exe"), click(IDOK),
           box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
           same("CFS2\\multiplayer.mis", "CFS2\\missions\\Raid.mis")}},
+        {"AVersionChangeRestoresBothGames", kBoth,
+         {start(), box("FYI", kCfs1BackedUp), box("FYI", kCfs2BackedUp), click(IDC_CFS2), pick(IDC_MISSION, "Raid.mis"),
+          click(IDC_AXIS), click(IDOK), box("FYI", "Mission swapped.  Axis mission\nunits are now friendly."),
+          click(IDC_CFS1), pick(IDC_MISSION, "Channel.mis"), click(IDC_ALLIED), click(IDOK),
+          box("FYI", "Mission swapped.  Allied mission\nunits are now friendly."), closeBox(),
+          box("Velmora", kQuitWarning, "Yes"), ended(), write("Velmora\\Velmora.ini", "[MAIN]\r\nVLMR_VERSION=0.9\r\n"),
+          start(), box("FYI", "Different version of Velmora.\nOriginals being restored.\n"), ready(),
+          same("CFS1\\objects_dp\\Tower.dp", "Velmora\\bkupcfs1\\objects_dp\\Tower.dp"),
+          same("CFS2\\objects_dp\\Tower.dp", "Velmora\\bkupcfs2\\objects_dp\\Tower.dp"),
+          same("CFS2\\multiplayer.mis", "Velmora\\bkupcfs2\\multiplayer.mis"), click(IDCANCEL), ended()}},
     };
     return all;
 }

@@ -46,22 +46,26 @@ bool waitFor(const std::function<bool()>& done) {
 
 Program::Program(const Setup& setup) {
     copyBesideMe(VELMORA_EXE_FROM_TESTS, path("Velmora\\Velmora.exe"));
-    if (setup.cfs2) {
-        testkit::GameInstall install(kCfs2);
-        install.mission("Raid.mis", {{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
-            .mission("Convoy.mis", {{{5, 2, "hull class"}}, {{5}}})
-            .objectDps({"Tower", "Hangar", "Crate"})
-            .ship("Carrier", {"hull"})
-            .writeGame(path("CFS2"));
-        copyBesideMe("velmora_standin.exe", path("CFS2\\cfs2.exe"));
+    for (GameVersion game : {kCfs1, kCfs2}) {
+        if (!(game == kCfs1 ? setup.cfs1 : setup.cfs2)) continue;
+        testkit::GameInstall install(game);
+        if (game == kCfs1)
+            install.mission("Channel.mis", {{{3, 1, "Tower"}}, {{3}}}).objectDps({"Tower", "Hangar"});
+        else
+            install.mission("Raid.mis", {{{3, 2, "Tower"}, {4, 1, "Hangar"}}, {{3}, {4}}})
+                .mission("Convoy.mis", {{{5, 2, "hull class"}}, {{5}}})
+                .objectDps({"Tower", "Hangar", "Crate"})
+                .ship("Carrier", {"hull"});
+        const std::string folder = path(game == kCfs1 ? "CFS1" : "CFS2");
+        install.writeGame(folder);
+        copyBesideMe("velmora_standin.exe", folder + (game == kCfs1 ? "\\combatfs.exe" : "\\cfs2.exe"));
         HKEY key;
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(kCfs2).c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-            const std::string folder = path("CFS2");
-            ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                             static_cast<DWORD>(folder.size() + 1));
-            ::RegCloseKey(key);
-        }
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            continue;
+        ::RegSetValueExA(key, "CurrentDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>(folder.size() + 1));
+        ::RegCloseKey(key);
     }
     if (setup.hostTool) {
         copyBesideMe("velmora_standin.exe", path("CFS2\\Tarnwick\\Select.exe"));
@@ -79,7 +83,8 @@ Program::~Program() {
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
     }
-    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(kCfs2).c_str(), KEY_WOW64_32KEY, 0);
+    for (GameVersion game : {kCfs1, kCfs2})
+        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), KEY_WOW64_32KEY, 0);
 }
 
 std::pair<HWND, HWND> Program::windows() const {

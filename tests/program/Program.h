@@ -22,6 +22,7 @@ bool waitFor(const std::function<bool()>& done);
 
 // What the machine holds before the first start.
 struct Setup {
+    bool cfs1 = false;
     bool cfs2 = false;
     bool hostTool = false;  // CFS2's Tarnwick\Select.exe, which makes origcfs2.exe when it runs
 };
