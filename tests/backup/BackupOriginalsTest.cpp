@@ -381,6 +381,11 @@ const BackupRow kVersions[] = {
     {"AnotherVersionRestoresAndStartsAFreshFile",
      swappedIn("[MAIN]\r\nVLMR_VERSION=1.1\r\nCUR_MISSION_1=Raid.mis\r\n[MODIFIED_DPS_1]\r\nTower.dp=x\r\n"),
      {kVersion}, 0, {}, {}, restoredAndFresh},
+    // The other game, never backed up, has nothing to be restored from: it is left alone.
+    {"TheOtherGameWithoutABackupIsLeftAlone",
+     swappedIn("[MAIN]\r\nVLMR_VERSION=0.9\r\n",
+               [](auto& t) { std::filesystem::remove_all(t.app.appDir + testkit::nativePath("/bkupcfs2")); }),
+     {kVersion}, 0, {}, {}, restoredAndFresh},
     // The restore waits for the game: asked again while it runs, it goes on once it has closed.
     {"NoVersionIsAnotherVersion",
      swappedIn("[MAIN]\r\nLAST_SAVE_1=2\r\nCUR_MISSION_1=Raid.mis\r\n",
