@@ -12,8 +12,7 @@
 #include <string>
 
 #include "swap/UnitRoster.h"
-#include "testkit/InMemoryDialog.h"
-#include "testkit/TempDir.h"
+#include "testkit/TestApp.h"
 
 using namespace velmora;
 
@@ -22,23 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     const size_t split = input.find('\0');
 
-    static const testkit::TempDir dir;
-    testkit::InMemoryDialog dialog;
-    AppState state;
-    state.platform.files = &platformFileSystem();
-    state.platform.separator = '/';
-    state.mainWindow = &dialog;
+    static testkit::TestApp app;
+    AppState& state = app.state;
+    app.dialog.clearBoxes();
     state.activeGame = (data[0] & 1) ? kCfs1 : kCfs2;
-    state.gameDir = dir / "game";
-    state.appDir = dir / "app";
+    state.gameDir = app.root / "game";
     testkit::writeText(state.paths().sessionMission(), input.substr(0, split));
     testkit::writeText(state.paths().idList(), split == std::string::npos ? "" : input.substr(split + 1));
 
     UnitRoster roster;
     const RosterOutcome outcome = buildUnitRoster(state, state.paths().sessionMission(), roster);
     if (outcome == RosterOutcome::OutOfMemory) std::abort();
-    if (dialog.boxes().size() != (outcome == RosterOutcome::UnknownType ? 1u : 0u)) std::abort();
-    if (outcome == RosterOutcome::UnknownType && !dialog.boxes()[0].text.starts_with("Mission error, name of unit."))
+    if (app.dialog.boxes().size() != (outcome == RosterOutcome::UnknownType ? 1u : 0u)) std::abort();
+    if (outcome == RosterOutcome::UnknownType && !app.dialog.boxes()[0].text.starts_with("Mission error, name of unit."))
         std::abort();
     for (size_t i = 0; i < roster.size(); ++i) {
         const auto first = roster.findTypeById(roster[i].typeId);

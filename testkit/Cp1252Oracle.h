@@ -53,13 +53,6 @@ inline const std::array<unsigned char, 256>& lowerCase() {
     return table;
 }
 
-inline bool sameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerCase()[static_cast<unsigned char>(a[i])] != lowerCase()[static_cast<unsigned char>(b[i])]) return false;
-    return true;
-}
-
 // Blanks as the profile functions trim them: C white space and ^Z.
 inline std::string_view trimmed(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1a; };

@@ -13,19 +13,20 @@ namespace velmora::testkit {
 
 enum class FileOp {
     CanOpenForReading, ReadFile, WriteTemporary, CopyToTemporary, ReplaceWithTemporary, MoveTemporaryIntoPlace,
-    FlushTemporaries, MakeWritable, RemoveFile,
+    FlushTemporaries, MakeWritable, MakeDirectory, RemoveFile,
 };
 
 class FaultyFileSystem final : public FileSystem {
 public:
     explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
 
-    // The `n`-th call (counting from 1) of `op` fails.
     void failNth(FileOp op, int n) { failAt_[op] = n; }
-    // Every call of `op` whose path (the target, for the temporary-file
-    // operations; the first temporary, for a flush) satisfies `when` fails.
     void failWhen(FileOp op, std::function<bool(const std::string&)> when) { failWhen_[op] = std::move(when); }
     int calls(FileOp op) const;
+    // Called before each call that changes the disk, with its target and the
+    // bytes a write or a copy puts there.
+    std::function<void(FileOp, const std::string& target, std::string_view bytes)> beforeChange;
+    bool durable = true;  // false: nothing waits for the disk, whatever the caller asks
 
     bool listFolder(const std::string& folder, std::vector<DirEntry>& entries) override {
         return real_.listFolder(folder, entries);
@@ -38,35 +39,49 @@ public:
     bool readFile(const std::string& path, std::string& contents) override {
         return !fails(FileOp::ReadFile, path) && real_.readFile(path, contents);
     }
-    std::string writeTemporary(const std::string& target, std::string_view contents, bool durable) override {
-        return fails(FileOp::WriteTemporary, target) ? std::string() : real_.writeTemporary(target, contents, durable);
+    std::string writeTemporary(const std::string& target, std::string_view contents, bool wait) override {
+        return changes(FileOp::WriteTemporary, target, contents)
+                   ? real_.writeTemporary(target, contents, wait && durable)
+                   : std::string();
     }
-    std::string copyToTemporary(const std::string& source, const std::string& target, bool durable) override {
-        return fails(FileOp::CopyToTemporary, target) ? std::string() : real_.copyToTemporary(source, target, durable);
+    std::string copyToTemporary(const std::string& source, const std::string& target, bool wait) override {
+        std::string bytes;
+        if (beforeChange) real_.readFile(source, bytes);
+        return changes(FileOp::CopyToTemporary, target, bytes) ? real_.copyToTemporary(source, target, wait && durable)
+                                                                : std::string();
     }
     bool replaceWithTemporary(const std::string& temporary, const std::string& target) override {
-        return !fails(FileOp::ReplaceWithTemporary, target) && real_.replaceWithTemporary(temporary, target);
+        return changes(FileOp::ReplaceWithTemporary, target) && real_.replaceWithTemporary(temporary, target);
     }
     bool moveTemporaryIntoPlace(const std::string& temporary, const std::string& target) override {
-        return !fails(FileOp::MoveTemporaryIntoPlace, target) && real_.moveTemporaryIntoPlace(temporary, target);
+        return changes(FileOp::MoveTemporaryIntoPlace, target) && real_.moveTemporaryIntoPlace(temporary, target);
     }
     bool flushTemporaries(const std::vector<std::string>& temporaries) override {
-        return !fails(FileOp::FlushTemporaries, temporaries.empty() ? std::string() : temporaries.front()) &&
-               real_.flushTemporaries(temporaries);
+        return changes(FileOp::FlushTemporaries, temporaries.empty() ? std::string() : temporaries.front()) &&
+               (!durable || real_.flushTemporaries(temporaries));
     }
     void discardTemporary(const std::string& temporary) override { real_.discardTemporary(temporary); }
     bool isReadOnly(const std::string& path) override { return real_.isReadOnly(path); }
     bool makeWritable(const std::string& path) override {
         return !fails(FileOp::MakeWritable, path) && real_.makeWritable(path);
     }
-    MakeDirResult makeDirectory(const std::string& path) override { return real_.makeDirectory(path); }
-    bool removeFile(const std::string& path) override { return !fails(FileOp::RemoveFile, path) && real_.removeFile(path); }
+    MakeDirResult makeDirectory(const std::string& path) override {
+        return changes(FileOp::MakeDirectory, path), real_.makeDirectory(path);
+    }
+    bool removeFile(const std::string& path) override {
+        return changes(FileOp::RemoveFile, path) && real_.removeFile(path);
+    }
     std::string currentDirectory() override { return real_.currentDirectory(); }
     bool setCurrentDirectory(const std::string& path) override { return real_.setCurrentDirectory(path); }
 
 private:
     // Counts the call and tells whether it is to fail.
     bool fails(FileOp op, const std::string& path);
+    // Tells beforeChange, then whether the call is to go ahead.
+    bool changes(FileOp op, const std::string& target, std::string_view bytes = {}) {
+        if (beforeChange) beforeChange(op, target, bytes);
+        return !fails(op, target);
+    }
 
     FileSystem& real_;
     std::map<FileOp, int> calls_;

@@ -84,15 +84,6 @@ std::string idListText(const std::map<std::string, std::map<int, std::string>>& 
 
 GameInstall::GameInstall(GameVersion game) : game_(game), session_(velmora::testkit::missionText(defaultSessionMission())) {}
 
-GameInstall& GameInstall::mission(const std::string& fileName, const MissionPlan& plan) {
-    return missionText(fileName, velmora::testkit::missionText(plan));
-}
-
-
-GameInstall& GameInstall::sessionMission(const MissionPlan& plan) {
-    return sessionMissionText(velmora::testkit::missionText(plan));
-}
-
 GameInstall& GameInstall::objectDps(const std::vector<std::string>& names) {
     for (const std::string& name : names) objectDp(DpPlan{name, std::nullopt, true, 0});
     return *this;

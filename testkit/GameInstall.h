@@ -54,14 +54,19 @@ struct ShipPlan {
     bool hasShipConfig = true;
 };
 
+// The texts the installs are made of.
+std::string missionText(const MissionPlan& plan);
+
 class GameInstall {
 public:
     explicit GameInstall(GameVersion game);
 
-    GameInstall& mission(const std::string& fileName, const MissionPlan& plan);
+    GameInstall& mission(const std::string& fileName, const MissionPlan& plan) {
+        return missionText(fileName, testkit::missionText(plan));
+    }
     GameInstall& missionText(const std::string& fileName, const std::string& text) { missions_[fileName] = text; return *this; }
     // The game's own multiplayer.mis; by default one unit type and one unit.
-    GameInstall& sessionMission(const MissionPlan& plan);
+    GameInstall& sessionMission(const MissionPlan& plan) { return sessionMissionText(testkit::missionText(plan)); }
     GameInstall& sessionMissionText(const std::string& text) { session_ = text; return *this; }
     GameInstall& noSessionMission() { session_.reset(); return *this; }
     GameInstall& objectDp(const DpPlan& dp) { objectDps_.push_back(dp); return *this; }
@@ -90,8 +95,6 @@ private:
     bool executable_ = false;
 };
 
-// The texts the installs are made of.
-std::string missionText(const MissionPlan& plan);
 std::string dpText(const DpPlan& dp);
 std::string shipConfigText(const std::vector<std::string>& sims);
 // idlist.txt: names of unit type ids, per section ("CFS" and "CFS2").

@@ -43,16 +43,12 @@ bool InMemoryDialog::click(int id) {
     return true;
 }
 
-bool InMemoryDialog::pick(int id, int index) {
-    Control& list = control(id);
-    if (!list.enabled || !list.visible || index < 0 || index >= static_cast<int>(list.entries.size())) return false;
-    list.selection = index;
-    return true;
-}
-
 bool InMemoryDialog::pick(int id, const std::string& text) {
-    const std::vector<std::string>& entries = control(id).entries;
-    return pick(id, static_cast<int>(std::find(entries.begin(), entries.end(), text) - entries.begin()));
+    Control& list = control(id);
+    const auto entry = std::find(list.entries.begin(), list.entries.end(), text);
+    if (!list.enabled || !list.visible || entry == list.entries.end()) return false;
+    list.selection = static_cast<int>(entry - list.entries.begin());
+    return true;
 }
 
 std::vector<std::string> InMemoryDialog::boxTexts() const {

@@ -37,15 +37,12 @@ public:
     // checks itself and unchecks the visible, enabled radios of its group; a
     // check box flips), then hands the id to the command handler.
     bool click(int id);
-    // A user's pick of entry `index` of a drop-down list (no command is sent).
-    bool pick(int id, int index);
+    // A user's pick of the entry `text` of a drop-down list (no command is sent).
     bool pick(int id, const std::string& text);
 
     // The answers to the next Yes/No questions, in order. A question with no
     // answer left is answered No.
     void answer(MessageAnswer answer) { answers_.push_back(answer); }
-    void answerYes() { answer(MessageAnswer::Yes); }
-    void answerNo() { answer(MessageAnswer::No); }
     // Called whenever a box is shown, before it is answered.
     void onMessageBox(std::function<void(const RecordedBox&)> watcher) { boxWatcher_ = std::move(watcher); }
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "platform/PathStyle.h"
 
@@ -24,18 +23,12 @@ std::string nativePath(std::string_view relative) {
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::string stamp = std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    for (;;) {
-        std::ostringstream name;
-        name << "velmora-test-" << stamp << "-" << counter++;
-        const fs::path candidate = base / name.str();
-        if (fs::create_directory(candidate, error)) {
-            path_ = nativePath(candidate.string());
-            break;
-        }
-    }
+    fs::path candidate;
+    do candidate = fs::temp_directory_path(error) / ("velmora-test-" + stamp + "-" + std::to_string(counter++));
+    while (!fs::create_directory(candidate, error));
+    path_ = nativePath(candidate.string());
 }
 
 TempDir::~TempDir() {

@@ -208,8 +208,8 @@ TEST_F(MainDialogTest, ACloseRequestDuringACommandWaitsForItsEnd) {
         window.onCommand(IDCANCEL);  // the close box, Alt+F4 or End task
         endedDuringTheBox = ended();
     });
-    app.dialog.answerNo();  // the outcome box's OK, then No to the warning
-    app.dialog.answerNo();
+    app.dialog.answer(MessageAnswer::No);  // the outcome box's OK, then No to the warning
+    app.dialog.answer(MessageAnswer::No);
     app.dialog.click(IDOK);
     EXPECT_FALSE(endedDuringTheBox);
     ASSERT_EQ(app.dialog.boxes().size(), 2u);

@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -82,10 +84,16 @@ TEST_F(FilesTest, ListingAndWildcardSearchIgnoreCaseAndTellFoldersFromFiles) {
     EXPECT_FALSE(files.listFolder(dir / "missing", entries));
 }
 
-// Each query on a file, a folder and a name that is not there.
+// Each query on a file, a folder and a name that is not there; on Windows, a
+// file another program holds open, sharing it with no one.
 TEST_F(FilesTest, QueriesTellFilesFoldersAndAbsentNamesApart) {
     writeText(dir / "f", "abc");
     files.makeDirectory(dir / "d");
+#ifdef _WIN32
+    writeText(dir / "held", "abc");
+    const HANDLE held = ::CreateFileA((dir / "held").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+#endif
     const struct {
         const char* name;
         bool exists, isDirectory, readable, read, removed;
@@ -93,6 +101,9 @@ TEST_F(FilesTest, QueriesTellFilesFoldersAndAbsentNamesApart) {
         {"f", true, false, true, true, true},
         {"d", true, true, false, false, false},
         {"none", false, false, false, false, false},
+#ifdef _WIN32
+        {"held", true, false, false, false, false},
+#endif
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -106,6 +117,10 @@ TEST_F(FilesTest, QueriesTellFilesFoldersAndAbsentNamesApart) {
         EXPECT_EQ(files.removeFile(path), row.removed);
         EXPECT_EQ(files.exists(path), row.exists && !row.removed);
     }
+#ifdef _WIN32
+    EXPECT_EQ(files.copyToTemporary(dir / "held", dir / "copy", true), "");
+    ::CloseHandle(held);
+#endif
     EXPECT_EQ(files.makeDirectory(dir / "new"), MakeDirResult::Created);
     EXPECT_EQ(files.makeDirectory(dir / "new"), MakeDirResult::AlreadyExists);
     EXPECT_EQ(files.makeDirectory(dir / "missing/child"), MakeDirResult::Failed);

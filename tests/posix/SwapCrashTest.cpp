@@ -8,12 +8,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "app/MissionList.h"
 #include "backup/BackupOriginals.h"
 #include "res/resource.h"
 #include "swap/SwapEngine.h"
+#include "testkit/FaultyFileSystem.h"
 #include "testkit/TestApp.h"
 
 namespace velmora {
@@ -22,60 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using testkit::DpPlan;
 using Tree = std::map<std::string, std::string>;  // relative path -> contents
-
-// Passes everything to the real file system and kills its own process at the
-// n-th step that changes the disk (never, for -1); a copy dies half-way, with
-// half of it in a temporary file. Nothing waits for the disk: a killed process
-// loses nothing the system has been handed.
-class KillingFileSystem final : public FileSystem {
-public:
-    KillingFileSystem(FileSystem& real, int killAt) : real_(real), killAt_(killAt) {}
-
-    bool listFolder(const std::string& f, std::vector<DirEntry>& e) override { return real_.listFolder(f, e); }
-    bool exists(const std::string& p) override { return real_.exists(p); }
-    bool isDirectory(const std::string& p) override { return real_.isDirectory(p); }
-    bool canOpenForReading(const std::string& p) override { return real_.canOpenForReading(p); }
-    bool readFile(const std::string& p, std::string& c) override { return real_.readFile(p, c); }
-    std::string writeTemporary(const std::string& t, std::string_view c, bool) override {
-        step([&] { real_.writeTemporary(t, c.substr(0, c.size() / 2), false); });
-        return real_.writeTemporary(t, c, false);
-    }
-    std::string copyToTemporary(const std::string& s, const std::string& t, bool) override {
-        step([&] {
-            std::string half;
-            if (real_.readFile(s, half)) real_.writeTemporary(t, half.substr(0, half.size() / 2), false);
-        });
-        return real_.copyToTemporary(s, t, false);
-    }
-    bool replaceWithTemporary(const std::string& tmp, const std::string& t) override {
-        return step(), real_.replaceWithTemporary(tmp, t);
-    }
-    bool moveTemporaryIntoPlace(const std::string& tmp, const std::string& t) override {
-        return step(), real_.moveTemporaryIntoPlace(tmp, t);
-    }
-    bool flushTemporaries(const std::vector<std::string>&) override { return step(), true; }
-    void discardTemporary(const std::string& tmp) override { real_.discardTemporary(tmp); }
-    bool isReadOnly(const std::string& p) override { return real_.isReadOnly(p); }
-    bool makeWritable(const std::string& p) override { return real_.makeWritable(p); }
-    MakeDirResult makeDirectory(const std::string& p) override { return step(), real_.makeDirectory(p); }
-    bool removeFile(const std::string& p) override { return step(), real_.removeFile(p); }
-    std::string currentDirectory() override { return real_.currentDirectory(); }
-    bool setCurrentDirectory(const std::string& p) override { return real_.setCurrentDirectory(p); }
-
-    int steps = 0;
-
-private:
-    // Counts a step; at the chosen one does `first` and dies.
-    void step(const std::function<void()>& first = {}) {
-        if (++steps != killAt_) return;
-        if (first) first();
-        ::kill(::getpid(), SIGKILL);
-        for (;;) ::pause();
-    }
-
-    FileSystem& real_;
-    int killAt_;
-};
 
 enum class Command { Backup, Swap, Restore };
 
@@ -117,9 +63,22 @@ protected:
         }
         if (GetParam() == Command::Restore) run(Command::Swap, -1);
     }
-    // Runs `command` on a KillingFileSystem that dies at `killAt`; returns its steps.
+    // Runs `command` on a file system that kills its own process at the
+    // `killAt`-th call that changes the disk (never, for -1); a write or a copy
+    // dies half-way, half of it in a temporary file. Nothing waits for the
+    // disk: a killed process loses nothing the system has been handed.
+    // Returns the calls that changed the disk.
     int run(Command command, int killAt) {
-        KillingFileSystem files(platformFileSystem(), killAt);
+        testkit::FaultyFileSystem files(platformFileSystem());
+        int steps = 0;
+        files.durable = false;
+        files.beforeChange = [&](testkit::FileOp op, const std::string& target, std::string_view bytes) {
+            if (++steps != killAt) return;
+            if (op == testkit::FileOp::WriteTemporary || op == testkit::FileOp::CopyToTemporary)
+                platformFileSystem().writeTemporary(target, bytes.substr(0, bytes.size() / 2), false);
+            ::kill(::getpid(), SIGKILL);
+            for (;;) ::pause();
+        };
         app.state.platform.files = &files;
         fillMissionList(app.state);
         app.dialog.pick(IDC_MISSION, "Raid.mis");
@@ -128,7 +87,7 @@ protected:
                                                       : swapMission(app.state, SwapMode::RestoreOriginals);
         app.state.platform.files = &platformFileSystem();
         EXPECT_TRUE(killAt != -1 || result == 0) << ::testing::PrintToString(app.dialog.boxTexts());
-        return files.steps;
+        return steps;
     }
     void killed(int killAt) {
         const pid_t child = ::fork();

@@ -20,7 +20,7 @@ bool isClass(HWND window, const wchar_t* wanted) {
     return std::wstring(name) == wanted;
 }
 
-// The stand-in for the games and the host tool, built beside this program; Velmora.exe is one folder up.
+// The stand-in for the games, built beside this program; Velmora.exe is one folder up.
 void copyBesideMe(const char* relative, const std::string& to) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -67,14 +67,9 @@ Program::Program(const Setup& setup) {
                          static_cast<DWORD>(folder.size() + 1));
         ::RegCloseKey(key);
     }
-    if (setup.hostTool) {
-        copyBesideMe("velmora_standin.exe", path("CFS2\\Tarnwick\\Select.exe"));
-        testkit::writeText(path("CFS2\\Tarnwick\\standin-create.txt"), "..\\origcfs2.exe");
-    }
 }
 
 Program::~Program() {
-    release();
     for (PROCESS_INFORMATION& process : processes_) {
         if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
             ::TerminateProcess(process.hProcess, 99);
@@ -164,20 +159,6 @@ std::string Program::click(int id) {
     }).detach();
     const HANDLE process = processes_.front().hProcess;
     waitFor([&] { return *clickDone_ || windows().second || ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
-    return "";
-}
-
-std::string Program::hold(const std::string& relative) {
-    const HANDLE file = ::CreateFileA(path(relative).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "could not open " + relative;
-    held_.push_back(file);
-    return "";
-}
-
-std::string Program::release() {
-    for (HANDLE file : held_) ::CloseHandle(file);
-    held_.clear();
     return "";
 }
 

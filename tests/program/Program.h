@@ -24,7 +24,6 @@ bool waitFor(const std::function<bool()>& done);
 struct Setup {
     bool cfs1 = false;
     bool cfs2 = false;
-    bool hostTool = false;  // CFS2's Tarnwick\Select.exe, which makes origcfs2.exe when it runs
 };
 
 class Program {
@@ -44,15 +43,11 @@ public:
     // The main window is shown and takes input: no box is open, no click pending.
     std::string ready();
     std::string click(int id);  // as the mouse gives it
-    // Opens a file as another program holding it does, sharing it with no one, until release().
-    std::string hold(const std::string& relative);
-    std::string release();
     std::string ended();  // the last program started ends with 0
 
 private:
     testkit::TempDir root_;
     std::vector<PROCESS_INFORMATION> processes_;
-    std::vector<HANDLE> held_;
     std::shared_ptr<std::atomic<bool>> clickDone_;  // of the last click, while it may be pending
 };
 

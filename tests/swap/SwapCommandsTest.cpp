@@ -56,9 +56,7 @@ public:
     }
     void swap(const std::string& mission, int side) {
         ASSERT_TRUE(app.dialog.pick(IDC_MISSION, mission));
-        if (side > 0) {
-            ASSERT_TRUE(app.dialog.click(side));
-        }
+        if (side > 0) { ASSERT_TRUE(app.dialog.click(side)); }
         if (side < 0) app.dialog.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, 0);
         app.dialog.click(IDOK);
     }

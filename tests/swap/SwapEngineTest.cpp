@@ -179,9 +179,7 @@ TEST_P(SwapEngineTest, LeavesTheGameAndTheSettingsAsItsRowSays) {
     EXPECT_EQ(app.setting("CUR_MISSION_" + std::to_string(app.state.activeGame)), current);
     EXPECT_EQ(app.setting("LAST_SAVE_" + std::to_string(app.state.activeGame)), row.lastSave);
     EXPECT_EQ(modifiedDps(), row.modified);
-    if (row.result == 0) {
-        EXPECT_EQ(selectedMission(app.state), current);
-    }
+    if (row.result == 0) { EXPECT_EQ(selectedMission(app.state), current); }
 }
 
 // The steps rows are prepared with; paths as where() takes them.

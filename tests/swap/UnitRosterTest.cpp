@@ -10,7 +10,6 @@
 namespace velmora {
 namespace {
 
-using testkit::MissionPlan;
 using testkit::missionText;
 using Record = std::tuple<int, int, std::string>;  // type id, side, name
 
