@@ -22,19 +22,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t split = input.find('\0');
 
     static testkit::TestApp app;
-    AppState& state = app.state;
     app.dialog.clearBoxes();
-    state.activeGame = (data[0] & 1) ? kCfs1 : kCfs2;
-    state.gameDir = app.root / "game";
-    testkit::writeText(state.paths().sessionMission(), input.substr(0, split));
-    testkit::writeText(state.paths().idList(), split == std::string::npos ? "" : input.substr(split + 1));
+    app.state.activeGame = (data[0] & 1) ? kCfs1 : kCfs2;
+    app.state.gameDir = app.root / "game";
+    testkit::writeText(app.state.paths().sessionMission(), input.substr(0, split));
+    testkit::writeText(app.state.paths().idList(), split == std::string::npos ? "" : input.substr(split + 1));
 
     UnitRoster roster;
-    const RosterOutcome outcome = buildUnitRoster(state, state.paths().sessionMission(), roster);
+    const RosterOutcome outcome = buildUnitRoster(app.state, app.state.paths().sessionMission(), roster);
     if (outcome == RosterOutcome::OutOfMemory) std::abort();
     if (app.dialog.boxes().size() != (outcome == RosterOutcome::UnknownType ? 1u : 0u)) std::abort();
-    if (outcome == RosterOutcome::UnknownType && !app.dialog.boxes()[0].text.starts_with("Mission error, name of unit."))
-        std::abort();
+    const std::string unknown = "Mission error, name of unit.";
+    if (outcome == RosterOutcome::UnknownType && !app.dialog.boxes()[0].text.starts_with(unknown)) std::abort();
     for (size_t i = 0; i < roster.size(); ++i) {
         const auto first = roster.findTypeById(roster[i].typeId);
         if (roster[i].name.size() > 255 || !first || *first > i || roster[*first].typeId != roster[i].typeId)

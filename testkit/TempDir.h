@@ -34,6 +34,8 @@ std::string nativePath(std::string_view relative);
 // The id of a process started and waited for: no live process has it while
 // the tests run. For the temporary files of a writer that is gone.
 unsigned long finishedProcessId();
+// Windows: copies `relative`, beside this test program, to `to`, making its folders; returns `to`.
+std::string copyBesideMe(const char* relative, const std::string& to);
 // A file saved as "Unicode": the mark FF FE, then `text` as UTF-16LE, each
 // byte of it read as the character of code page 1252 (ASCII for tests
 // that also run on Windows, whose page may be another).

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "testkit/TempDir.h"
 
@@ -18,6 +19,15 @@ unsigned long finishedProcessId() {
         std::abort();  // no cmd.exe: no Windows to test on
     ::WaitForSingleObject(process.hProcess, INFINITE);
     return process.dwProcessId;
+}
+
+std::string copyBesideMe(const char* relative, const std::string& to) {
+    namespace fs = std::filesystem;
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::create_directories(fs::path(to).parent_path());
+    fs::copy_file(fs::path(self).parent_path() / relative, to, fs::copy_options::overwrite_existing);
+    return to;
 }
 
 }  // namespace velmora::testkit

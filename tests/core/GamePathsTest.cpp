@@ -1,10 +1,9 @@
-// The rules of the game lookup and of the compiled DP's name; the paths
-// themselves are checked by every test that works on a game install.
-#include "core/GamePaths.h"
+// The rules of the game lookup; the paths themselves are checked by every
+// test that works on a game install.
+#include "core/GameInstall.h"
 
 #include <gtest/gtest.h>
 
-#include "core/GameInstall.h"
 #include "testkit/GameInstall.h"
 
 namespace velmora {
@@ -30,11 +29,6 @@ TEST(GameLookup, AGameCountsOnlyWithADirectoryWhichLosesItsTrailingSeparator) {
         EXPECT_EQ(readGameDir(registry, kCfs1), row.cfs1Dir);
         EXPECT_EQ(readGameDir(registry, kNoGame), "");
     }
-}
-
-TEST(GamePathsBuild, TheCompiledSiblingReplacesTheLastTwoCharacters) {
-    EXPECT_EQ(cdpSibling("C:\\g\\objects_dp\\Tower.dp"), "C:\\g\\objects_dp\\Tower.cdp");
-    EXPECT_EQ(cdpSibling("Tower.DP"), "Tower.cdp");
 }
 
 }  // namespace

@@ -31,9 +31,7 @@ struct Op {
     std::vector<std::string> lines = {};  // a section replacement's list
 };
 
-Op read(std::string section, std::string key, std::string defaultValue = "d", unsigned size = 256) {
-    return Op{Op::ReadString, std::move(section), std::move(key), std::move(defaultValue), size, 0, {}};
-}
+Op read(std::string section, std::string key) { return {Op::ReadString, std::move(section), std::move(key)}; }
 
 // splitmix64: the same on every compiler, unlike the distributions of <random>.
 struct Rng {
@@ -175,7 +173,7 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
     const size_t kind = rng.below(100);
     generated.fileExists = kind >= 4;
     if (kind >= 7) generated.file = fileText(rng, sections, keys);
-    auto anyRead = [&] { return read(spell(rng.pick(sections), rng), spell(rng.pick(keys), rng), "(absent)"); };
+    auto anyRead = [&] { return read(spell(rng.pick(sections), rng), spell(rng.pick(keys), rng)); };
 
     for (size_t n = 3 + rng.below(6); n > 0; --n) {
         Op op;
@@ -207,15 +205,15 @@ Case generateCase(uint64_t runSeed, uint64_t index) {
         if (op.kind < Op::WriteString) continue;
         // Reads that check a write: the names it wrote, names its section may
         // have held, one other.
-        if (op.kind == Op::WriteString) generated.ops.push_back(read(op.section, op.key, "(absent)"));
+        if (op.kind == Op::WriteString) generated.ops.push_back(read(op.section, op.key));
         size_t listed = 0;
         for (const std::string& line : op.lines) {
             if (line.empty()) break;
             const std::string key(trimProfileSpace(std::string_view(line).substr(0, line.find('='))));
             if (line.find('=') != std::string::npos && !key.empty() && key[0] != ';' && listed++ < 3)
-                generated.ops.push_back(read(op.section, key, "(absent)"));
+                generated.ops.push_back(read(op.section, key));
         }
-        for (int i = 0; i < 2; ++i) generated.ops.push_back(read(op.section, spell(rng.pick(keys), rng), "(absent)"));
+        for (int i = 0; i < 2; ++i) generated.ops.push_back(read(op.section, spell(rng.pick(keys), rng)));
         generated.ops.push_back(anyRead());
     }
     for (int i = 0; i < 4; ++i) generated.ops.push_back(anyRead());

@@ -1,7 +1,6 @@
 #include "program/Program.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <thread>
 
 #include "core/GameTable.h"
@@ -10,22 +9,12 @@
 namespace velmora::program {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr DWORD kPatienceMs = 30000;
 
 bool isClass(HWND window, const wchar_t* wanted) {
     wchar_t name[64] = {};
     ::GetClassNameW(window, name, 64);
     return std::wstring(name) == wanted;
-}
-
-// The stand-in for the games, built beside this program; Velmora.exe is one folder up.
-void copyBesideMe(const char* relative, const std::string& to) {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    fs::create_directories(fs::path(to).parent_path());
-    fs::copy_file(fs::path(self).parent_path() / relative, to, fs::copy_options::overwrite_existing);
 }
 
 }  // namespace
@@ -45,7 +34,7 @@ bool waitFor(const std::function<bool()>& done) {
 }
 
 Program::Program(const Setup& setup) {
-    copyBesideMe(VELMORA_EXE_FROM_TESTS, path("Velmora\\Velmora.exe"));
+    testkit::copyBesideMe(VELMORA_EXE_FROM_TESTS, path("Velmora\\Velmora.exe"));  // Velmora.exe is one folder up
     for (GameVersion game : {kCfs1, kCfs2}) {
         if (!(game == kCfs1 ? setup.cfs1 : setup.cfs2)) continue;
         testkit::GameInstall install(game);
@@ -58,7 +47,7 @@ Program::Program(const Setup& setup) {
                 .ship("Carrier", {"hull"});
         const std::string folder = path(game == kCfs1 ? "CFS1" : "CFS2");
         install.writeGame(folder);
-        copyBesideMe("velmora_standin.exe", folder + (game == kCfs1 ? "\\combatfs.exe" : "\\cfs2.exe"));
+        testkit::copyBesideMe("velmora_standin.exe", folder + (game == kCfs1 ? "\\combatfs.exe" : "\\cfs2.exe"));
         HKEY key;
         if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, testkit::registryKey(game).c_str(), 0, nullptr, 0,
                               KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)

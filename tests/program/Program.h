@@ -22,8 +22,7 @@ bool waitFor(const std::function<bool()>& done);
 
 // What the machine holds before the first start.
 struct Setup {
-    bool cfs1 = false;
-    bool cfs2 = false;
+    bool cfs1 = false, cfs2 = false;
 };
 
 class Program {

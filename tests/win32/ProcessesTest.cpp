@@ -7,22 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "testkit/TempDir.h"
 
 namespace velmora {
 namespace {
-
-// A copy of the stand-in built beside this test program.
-std::string copyStandIn(const std::string& to) {
-    char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::filesystem::create_directories(std::filesystem::path(to).parent_path());
-    std::filesystem::copy_file(std::filesystem::path(self).parent_path() / "velmora_standin.exe", to,
-                               std::filesystem::copy_options::overwrite_existing);
-    return to;
-}
 
 // How many running programs have this full path.
 auto running(const std::string& program) {
@@ -33,14 +22,13 @@ auto running(const std::string& program) {
 
 TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
     testkit::TempDir dir;
-    const std::string program = copyStandIn(dir / "Tarnwick/Select.exe");
-    testkit::writeText(dir / "Tarnwick/standin-create.txt", "..\\origcfs2.exe");
+    const std::string program = testkit::copyBesideMe("velmora_standin.exe", dir / "Tarnwick/Select.exe");
     char saved[MAX_PATH];
     ::GetCurrentDirectoryA(MAX_PATH, saved);
     ASSERT_TRUE(::SetCurrentDirectoryA((dir / "Tarnwick").c_str()));
     platformProcesses().runAndWait(program);
     ::SetCurrentDirectoryA(saved);
-    EXPECT_TRUE(testkit::fileExists(dir / "origcfs2.exe")) << "made before the call returned";
+    // Written before the call returned, in the folder it was run in.
     const std::string ran = testkit::readText(dir / "Tarnwick/standin-ran.txt");
     EXPECT_NE(ran.find("Select.exe"), std::string::npos) << ran;
 }
@@ -50,7 +38,7 @@ TEST(Win32Processes, ARunIsWaitedForInTheCurrentFolder) {
 // the file goes.
 TEST(Win32Processes, AStartReturnsWhileTheProgramRunsInTheGivenFolder) {
     testkit::TempDir dir;
-    const std::string program = copyStandIn(dir / "cfs2.exe");
+    const std::string program = testkit::copyBesideMe("velmora_standin.exe", dir / "cfs2.exe");
     testkit::writeText(dir / "standin-wait.txt", "");
     ASSERT_TRUE(platformProcesses().start(program, dir.path()).started);
     const std::string marker = dir / "standin-ran.txt";

@@ -107,22 +107,11 @@ const std::pair<const char*, void (*)(Side&)> kRows[] = {
          s.port.setTabStop(IDC_CFS1, true);
          EXPECT_TRUE(s.tabReaches(IDC_CFS1));
      }},
-    // The click walks the group as GetNextDlgGroupItem does, passing over the
-    // hidden, disabled IDC_RESTORE_DPS; a radio is checked before its click is
-    // told. checkedRadio gives the first checked in id order.
-    {"ARadioClickLeavesTheHiddenCheckedRadioChecked",
-     [](Side& s) {
-         s.port.enable(IDC_ALLIED, true);
-         s.port.enable(IDC_AXIS, true);
-         s.port.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_RESTORE_DPS);
-         s.click(IDC_ALLIED);
-         s << s.port.isChecked(IDC_RESTORE_DPS) << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
-         s.click(IDC_AXIS);
-         s << s.port.isChecked(IDC_ALLIED) << s.port.isChecked(IDC_RESTORE_DPS)
-           << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
-     }},
-    // CheckRadioButton sets every id of the range, hidden or disabled, and no other range.
-    {"CheckRadioSetsEveryIdOfTheRange",
+    // CheckRadioButton sets every id of the range, hidden or disabled, and no
+    // other range. A click walks the group as GetNextDlgGroupItem does,
+    // passing over the hidden, disabled IDC_RESTORE_DPS; a radio is checked
+    // before its click is told. checkedRadio gives the first checked in id order.
+    {"RadiosCheckAsWindowsChecksThem",
      [](Side& s) {
          s << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
          s.port.setChecked(IDC_ALLIED, true);
@@ -131,6 +120,14 @@ const std::pair<const char*, void (*)(Side&)> kRows[] = {
          s << s.port.isChecked(IDC_ALLIED) << s.port.isChecked(IDC_RESTORE_DPS);
          s.port.checkRadio(IDC_CFS1, IDC_CFS2, IDC_CFS2);
          s << s.port.checkedRadio(IDC_CFS1, IDC_CFS2) << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
+         s.port.enable(IDC_ALLIED, true);
+         s.port.enable(IDC_AXIS, true);
+         s.port.checkRadio(IDC_ALLIED, IDC_RESTORE_DPS, IDC_RESTORE_DPS);
+         s.click(IDC_ALLIED);
+         s << s.port.isChecked(IDC_RESTORE_DPS) << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
+         s.click(IDC_AXIS);
+         s << s.port.isChecked(IDC_ALLIED) << s.port.isChecked(IDC_RESTORE_DPS)
+           << s.port.checkedRadio(IDC_ALLIED, IDC_RESTORE_DPS);
      }},
     {"ACheckBoxFlipsBeforeItsClickIsToldAndSettingItTellsNothing",
      [](Side& s) {
@@ -340,16 +337,6 @@ TEST_F(Win32DialogWindowTest, SystemMenuIconsAndShowing) {
     EXPECT_TRUE(port.onPaint());
     port.showWindow(WindowShow::Hide);
     EXPECT_FALSE(::IsWindowVisible(window.handle()));
-}
-
-// Half the spare room, rounded up and truncated toward zero: (30 - 32 + 1) / 2 is 0, not -1.
-TEST(MinimizedIconOrigin, CentresTheIconTruncatingTowardZero) {
-    const LONG rows[][6] = {{37, 36, 32, 32, 3, 2}, {30, 36, 32, 32, 0, 2}, {27, 36, 32, 32, -2, 2},
-                            {36, 30, 32, 32, 2, 0}, {36, 48, 32, 16, 2, 16}};
-    for (const auto& r : rows) {
-        const POINT origin = minimizedIconOrigin({r[0], r[1]}, {r[2], r[3]});
-        EXPECT_EQ(std::pair(origin.x, origin.y), std::pair(r[4], r[5])) << r[0];
-    }
 }
 
 }  // namespace
