@@ -1,9 +1,10 @@
-// The rules of the game lookup; the paths themselves are checked by every
-// test that works on a game install.
+// The rules of the game lookup and of the compiled DP's name; the paths
+// themselves are checked by every test that works on a game install.
 #include "core/GameInstall.h"
 
 #include <gtest/gtest.h>
 
+#include "core/GamePaths.h"
 #include "testkit/GameInstall.h"
 
 namespace velmora {
@@ -29,6 +30,11 @@ TEST(GameLookup, AGameCountsOnlyWithADirectoryWhichLosesItsTrailingSeparator) {
         EXPECT_EQ(readGameDir(registry, kCfs1), row.cfs1Dir);
         EXPECT_EQ(readGameDir(registry, kNoGame), "");
     }
+}
+
+// "Tower.DP" too: a stale compiled sibling would be what the game loads.
+TEST(GamePathsBuild, TheCompiledSiblingReplacesTheLastTwoCharacters) {
+    EXPECT_EQ(cdpSibling("C:\\g\\objects_dp\\Tower.DP"), "C:\\g\\objects_dp\\Tower.cdp");
 }
 
 }  // namespace

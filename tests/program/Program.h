@@ -21,9 +21,7 @@ namespace velmora::program {
 bool waitFor(const std::function<bool()>& done);
 
 // What the machine holds before the first start.
-struct Setup {
-    bool cfs1 = false, cfs2 = false;
-};
+struct Setup { bool cfs1 = false, cfs2 = false; };
 
 class Program {
 public:
