@@ -324,10 +324,11 @@ const EngineRow kFailures[] = {
      {"Could not locate backup ships folder"}},
     {"NoBackupShipSubFolders", {remove({"backup/ships"}), write({{"backup/ships/notes.txt", ""}})}, "Raid.mis", kAxis,
      "foo--", "<absent>", kTowerLog, 1, {"Could not locate any backup ship sub-folders"}},
-    // Folders are visited in order: Cargo, then Carrier, whose backup is empty.
+    // Folders in order: Cargo, then Carrier, whose backup is empty; a stale sibling that stayed is named.
     {"AShipFolderWithoutDpsStopsAtThatFolder",
-     {remove({"backup/ships/Carrier/carrier_hull.dp"}), spoil, write({{"ships/Cargo/Cargo.dp", kSwapped}})},
-     "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1, {"Missing backup DP in ships\\Carrier folder"}},
+     {remove({"backup/ships/Carrier/carrier_hull.dp"}), spoil, write({{"ships/Cargo/Cargo.dp", kSwapped}}),
+      fail(FileOp::RemoveFile, {"objects_dp/Hangar.cdp"})}, "Raid.mis", kAxis, "fooso", "<absent>", kTowerLog, 1,
+     {"Missing backup DP in ships\\Carrier folder", couldNotRestore("1 file", "{objects_dp/Hangar.cdp}\n")}},
     // A mission that cannot be put in place changes nothing else.
     {"AMissionThatCannotBeCopied", {axisSwap, spoil, fail(FileOp::CopyToTemporary, {"multiplayer.mis"})},
      "Convoy.mis", kAllied, "ssss-", "2", kTowerLog, 1, {"Could not copy the mission Convoy.mis to multiplayer.mis."},
