@@ -20,7 +20,10 @@ class FaultyFileSystem final : public FileSystem {
 public:
     explicit FaultyFileSystem(FileSystem& real) : real_(real) {}
 
+    // The `n`-th call (counting from 1) of `op` fails.
     void failNth(FileOp op, int n) { failAt_[op] = n; }
+    // Every call of `op` whose path (the target, for the temporary-file
+    // operations; the first temporary, for a flush) satisfies `when` fails.
     void failWhen(FileOp op, std::function<bool(const std::string&)> when) { failWhen_[op] = std::move(when); }
     int calls(FileOp op) const;
     // Called before each call that changes the disk, with its target and the
@@ -66,7 +69,7 @@ public:
         return !fails(FileOp::MakeWritable, path) && real_.makeWritable(path);
     }
     MakeDirResult makeDirectory(const std::string& path) override {
-        return changes(FileOp::MakeDirectory, path), real_.makeDirectory(path);
+        return changes(FileOp::MakeDirectory, path) ? real_.makeDirectory(path) : MakeDirResult::Failed;
     }
     bool removeFile(const std::string& path) override {
         return changes(FileOp::RemoveFile, path) && real_.removeFile(path);

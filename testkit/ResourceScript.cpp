@@ -33,19 +33,17 @@ Resources parse() {
 
     // CONTROL text, id, class, styles, ...: the text a literal or a macro's name.
     static const std::regex control(
-        R"re(^\s*CONTROL\s+(?:"([^"]*)"|(\w+))\s*,\s*(\w+)\s*,\s*"(\w+)"\s*,([^,]*),.*)re");
+        R"re(^\s*CONTROL\s+(?:"([^"]*)"|(\w+))\s*,\s*(\w+)\s*,\s*"(\w+)"\s*,\s*([^,]*?)\s*,.*)re");
     static const std::regex icon(R"(^\s*ICON\s+(\w+)\s*,\s*(\w+)\s*,.*)");
     static const std::regex dialog(R"(^(\w+)\s+DIALOGEX?\b.*)");
     static const std::regex string(R"re(^\s*(\w+)\s+"(.*)"\s*$)re");
+    static const std::regex goesOn(R"(.*,\s*)"), bar(R"(\s*\|\s*)");  // a row goes on after a trailing comma
     std::istringstream script(kResourceScript);
     std::vector<ResourceControl>* controls = nullptr;
     bool inStrings = false;
-    const auto goesOn = [](const std::string& line) {  // a row goes on after a trailing comma
-        const size_t last = line.find_last_not_of(" \t\r");
-        return last != std::string::npos && line[last] == ',';
-    };
     for (std::string line, more; std::getline(script, line);) {
-        while (goesOn(line) && std::getline(script, more)) line += " " + more;
+        while (std::regex_match(line, goesOn) && std::getline(script, more)) line += " " + more;
+        std::erase(line, '\r');  // a script saved with CR LF line ends
         std::smatch m;
         if (std::regex_match(line, m, dialog)) {
             controls = &r.dialogs[r.id(m[1])];
@@ -58,9 +56,8 @@ Resources parse() {
             r.strings[r.id(m[1])] = m[2];
         } else if (controls && std::regex_match(line, m, control)) {
             ResourceControl c{m[1].matched ? m[1].str() : m[2].str(), m[1].matched, r.id(m[3]), m[4], {}};
-            std::istringstream styles(m[5].str());
-            for (std::string style; std::getline(styles, style, '|');)
-                c.styles.push_back(std::regex_replace(style, std::regex(R"(^\s+|\s+$)"), ""));
+            const std::string styles = m[5];
+            c.styles.assign(std::sregex_token_iterator(styles.begin(), styles.end(), bar, -1), {});
             controls->push_back(c);
         } else if (controls && std::regex_match(line, m, icon)) {
             controls->push_back(ResourceControl{m[1], false, r.id(m[2]), "Static", {"SS_ICON"}});

@@ -63,11 +63,9 @@ protected:
         }
         if (GetParam() == Command::Restore) run(Command::Swap, -1);
     }
-    // Runs `command` on a file system that kills its own process at the
-    // `killAt`-th call that changes the disk (never, for -1); a write or a copy
-    // dies half-way, half of it in a temporary file. Nothing waits for the
-    // disk: a killed process loses nothing the system has been handed.
-    // Returns the calls that changed the disk.
+    // Runs `command`, killed at its `killAt`-th change of the disk (never, for -1), a write or a copy half
+    // done in a temporary file; returns its changes. Nothing waits for the disk: a killed process loses
+    // nothing the system has been handed.
     int run(Command command, int killAt) {
         testkit::FaultyFileSystem files(platformFileSystem());
         int steps = 0;
